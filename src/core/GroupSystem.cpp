@@ -1,0 +1,56 @@
+#include "core/GroupSystem.h"
+
+#include "core/Assert.h"
+#include "data/Entity.h"
+
+GroupSystem& GroupSystem::Instance()
+{
+    static GroupSystem instance;
+    return instance;
+}
+
+Group* GroupSystem::Find(const std::string& name, const Scene* scene) const
+{
+    for (const auto& group : _groups)
+        if (group->_scene == scene && group->_name == name)
+            return group.get();
+    return nullptr;
+}
+
+Group* GroupSystem::Create(const std::string& name, const Scene* scene)
+{
+    GLOAMER_ASSERT(_groups.size() < kMaxGroups, "controller container overflow: controller count cannot exceed 100");
+    auto group = std::make_unique<Group>();
+    group->_name = name;
+    group->_scene = scene;
+    _groups.push_back(std::move(group));
+    return _groups.back().get();
+}
+
+void GroupSystem::Add(Group& group, Entity& entity)
+{
+    group._members.push_back(&entity);
+    entity.SetGroupName(group._name);
+    group._records.push_back({&entity, entity.GetTransform().GetTranslation()});
+}
+
+std::vector<Group*> GroupSystem::GetAll() const
+{
+    std::vector<Group*> all;
+    all.reserve(_groups.size());
+    for (const auto& group : _groups)
+        all.push_back(group.get());
+    return all;
+}
+
+void GroupSystem::Clear(Group& group)
+{
+    group._members.clear();
+    group._records.clear();
+    group._name.clear();
+}
+
+void GroupSystem::Reset()
+{
+    _groups.clear();
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "core/System.h"
+
+#include <glm/vec2.hpp>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class Entity;
+class Scene;
+
+// A named set of entities declared by a level file.
+struct Group
+{
+    struct Member
+    {
+        Entity* _entity = nullptr;
+        glm::vec2 _position{0.0f}; // where the member stood when it joined
+    };
+
+    std::vector<Entity*> _members;
+    std::vector<Member> _records;
+    std::string _name;
+    const Scene* _scene = nullptr;
+};
+
+// Owns every group. Not driven by the main loop; levels and behaviours reach it directly.
+class GroupSystem : public System
+{
+public:
+    static constexpr std::size_t kMaxGroups = 100;
+
+    GroupSystem() : System("GroupSystem") {}
+
+    static GroupSystem& Instance();
+
+    void Update(float) override {}
+
+    Group* Find(const std::string& name, const Scene* scene) const;
+    Group* Create(const std::string& name, const Scene* scene);
+    void Add(Group& group, Entity& entity);
+    std::vector<Group*> GetAll() const;
+    void Clear(Group& group);
+
+    // Removes every group (between tests and runs).
+    void Reset();
+
+private:
+    std::vector<std::unique_ptr<Group>> _groups;
+};

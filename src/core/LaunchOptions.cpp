@@ -1,0 +1,101 @@
+#include "core/LaunchOptions.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
+namespace
+{
+template <typename T> bool ParseInteger(const std::string& text, T& out)
+{
+    const char* end = text.data() + text.size();
+    auto result = std::from_chars(text.data(), end, out);
+    return result.ec == std::errc() && result.ptr == end;
+}
+
+bool ParseFloat(const std::string& text, float& out)
+{
+    if (text.empty())
+        return false;
+    char* end = nullptr;
+    out = std::strtof(text.c_str(), &end);
+    return end == text.c_str() + text.size() && std::isfinite(out);
+}
+} // namespace
+
+std::string LaunchUsage()
+{
+    return "Usage: gloamer [options]\n"
+           "  --frames N      quit after N frames\n"
+           "  --fixed-dt S    every frame advances S seconds instead of the clock\n"
+           "  --seed N        seed the random generator with N instead of the time\n"
+           "  --data DIR      content root (default: the executable's folder)\n"
+           "  --headless      no window and no GL; logic only\n"
+           "  --help          show this text\n"
+           "  --version       show the version\n";
+}
+
+LaunchParse ParseLaunchOptions(const std::vector<std::string>& args)
+{
+    LaunchParse parse;
+    LaunchOptions& o = parse.options;
+    for (std::size_t i = 0; i < args.size(); ++i)
+    {
+        const std::string& flag = args[i];
+        auto value = [&](std::string& out)
+        {
+            if (i + 1 >= args.size())
+            {
+                parse.error = flag + " needs a value";
+                return false;
+            }
+            out = args[++i];
+            return true;
+        };
+
+        std::string v;
+        if (flag == "--help" || flag == "-h")
+            o.help = true;
+        else if (flag == "--version")
+            o.version = true;
+        else if (flag == "--headless")
+            o.headless = true;
+        else if (flag == "--frames")
+        {
+            if (!value(v))
+                break;
+            if (!ParseInteger(v, o.frames) || o.frames < 0)
+                parse.error = "--frames needs a whole number of frames, not '" + v + "'";
+        }
+        else if (flag == "--fixed-dt")
+        {
+            if (!value(v))
+                break;
+            if (!ParseFloat(v, o.fixedDt) || o.fixedDt < 0.0f || o.fixedDt > 1.0f)
+                parse.error = "--fixed-dt needs seconds between 0 and 1, not '" + v + "'";
+        }
+        else if (flag == "--seed")
+        {
+            if (!value(v))
+                break;
+            unsigned seed = 0;
+            if (!ParseInteger(v, seed))
+                parse.error = "--seed needs a non-negative whole number, not '" + v + "'";
+            else
+                o.seed = seed;
+        }
+        else if (flag == "--data")
+        {
+            if (!value(o.dataDir))
+                break;
+            if (o.dataDir.empty())
+                parse.error = "--data needs a folder";
+        }
+        else
+            parse.error = "unknown option '" + flag + "'";
+
+        if (!parse.error.empty())
+            break;
+    }
+    return parse;
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// Command-line flags for developers and the test harness. With none, the game runs
+// as a player expects: real clock, random seed, content beside the executable.
+struct LaunchOptions
+{
+    long long frames = -1;
+    float fixedDt = -1.0f;
+    std::optional<unsigned> seed;
+    std::string dataDir; // empty: the executable's folder
+    bool headless = false;
+    bool help = false;
+    bool version = false;
+};
+
+struct LaunchParse
+{
+    LaunchOptions options;
+    std::string error; // non-empty when the command line is not valid
+};
+
+LaunchParse ParseLaunchOptions(const std::vector<std::string>& args);
+std::string LaunchUsage();

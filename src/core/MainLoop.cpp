@@ -1,0 +1,125 @@
+#include "core/MainLoop.h"
+
+#include "core/System.h"
+#include "core/Trace.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+#include <string>
+#include <thread>
+
+namespace
+{
+unsigned char s_running = 1;
+
+double SteadySeconds()
+{
+    using namespace std::chrono;
+    static const steady_clock::time_point start = steady_clock::now();
+    return duration<double>(steady_clock::now() - start).count();
+}
+
+Engine::ClockFn s_clock = &SteadySeconds;
+
+// Random draws use the standard generator, seeded once at start-up with the time;
+// --seed reseeds it from main.
+const bool s_seeded = []
+{
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    return true;
+}();
+} // namespace
+
+namespace Engine
+{
+bool IsRunning()
+{
+    return s_running != 0;
+}
+
+void Quit()
+{
+    s_running = 0;
+}
+
+void ResetRunFlag()
+{
+    s_running = 1;
+}
+
+void SetClock(ClockFn clock)
+{
+    s_clock = clock ? clock : &SteadySeconds;
+}
+
+double Now()
+{
+    return s_clock();
+}
+
+float ClampFrameTime(double now, double previous)
+{
+    float dt = static_cast<float>(now - previous);
+    return dt > 1.0f ? 1.0f : dt;
+}
+
+int RunMainLoop(const std::vector<System*>& systems, const LoopOptions& options)
+{
+    (void)s_seeded;
+    Trace::Open();
+    {
+        std::string names;
+        for (System* system : systems)
+            names += (names.empty() ? "" : ", ") + system->GetName();
+        Trace::Message("Systems: " + names);
+    }
+
+    std::size_t initialised = 0;
+    bool initOk = true;
+    for (System* system : systems)
+    {
+        if (!system->Init())
+        {
+            Trace::Error("Init failed: " + system->GetName());
+            initOk = false;
+            break;
+        }
+        ++initialised;
+    }
+
+    if (initOk)
+    {
+        float dt = 0.0f;
+        double previous = 0.0;
+        long long frame = 0;
+        while (IsRunning() && (options.frames < 0 || frame < options.frames))
+        {
+            const double frameStart = Now();
+            for (System* system : systems)
+                system->Update(dt);
+            for (System* system : systems)
+                system->Render();
+
+            if (options.paceHz > 0.0 && options.fixedDt < 0.0f)
+            {
+                const double wait = 1.0 / options.paceHz - (Now() - frameStart);
+                if (wait > 0.0)
+                    std::this_thread::sleep_for(std::chrono::duration<double>(wait));
+            }
+
+            const double now = Now();
+            dt = options.fixedDt >= 0.0f ? options.fixedDt : ClampFrameTime(now, previous);
+            previous = now;
+            ++frame;
+        }
+    }
+
+    for (std::size_t i = initialised; i-- > 0;)
+        systems[i]->Exit();
+    Trace::Message("Shut down");
+
+    Trace::Close();
+    return initOk ? 0 : 1;
+}
+} // namespace Engine

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "core/System.h"
+
+#include <any>
+#include <string>
+#include <utility>
+#include <vector>
+
+// A posted message: a name, a payload whose meaning is the convention of that name,
+// and whether reading it takes it down.
+struct Message
+{
+    Message() = default;
+    explicit Message(std::string name, std::vector<std::any> arguments = {}, float delay = 0.0f,
+                     bool removeWhenRead = false)
+        : _name(std::move(name)), _arguments(std::move(arguments)), _delay(delay), _removeWhenRead(removeWhenRead)
+    {
+    }
+
+    // Payload value i as T, or null when it is missing or of another type.
+    template <typename T> const T* Arg(std::size_t i) const
+    {
+        return i < _arguments.size() ? std::any_cast<T>(&_arguments[i]) : nullptr;
+    }
+
+    std::string _name;
+    std::vector<std::any> _arguments;
+    float _delay = 0.0f;
+    bool _read = false;
+    bool _removeWhenRead = false;
+};
+
+// The named-message board. One visible message per name; a newer post replaces the
+// older. Messages consumed during a frame are taken down at the next Update, and
+// delayed messages that come due become visible from then on.
+class MessageSystem : public System
+{
+public:
+    static constexpr std::size_t kMaxMessages = 100;
+
+    MessageSystem() : System("MessageSystem") {}
+
+    static MessageSystem& Instance();
+
+    void Send(Message message);
+    Message* Get(const std::string& name, bool consume = false);
+    void Update(float dt) override;
+
+    void Clear();
+    std::size_t CurrentCount() const { return _current.size(); }
+    std::size_t DelayedCount() const { return _delayed.size(); }
+
+private:
+    static void RemoveNamed(std::vector<Message>& list, const std::string& name);
+    void CheckSize() const;
+
+    std::vector<Message> _current;
+    std::vector<Message> _delayed;
+};

@@ -1,0 +1,94 @@
+#include "data/FieldDescriptor.h"
+
+#include <cctype>
+#include <charconv>
+#include <cstdlib>
+
+std::string NormaliseKey(std::string_view name)
+{
+    std::string key;
+    key.reserve(name.size());
+    for (char c : name)
+    {
+        if (c == '_')
+            continue;
+        key.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
+    }
+    return key;
+}
+
+namespace FieldIo
+{
+void RequireObject(const json& j)
+{
+    if (!j.is_object())
+        throw json::type_error::create(302, std::string("type must be object, but is ") + j.type_name(), &j);
+}
+
+void ReadValue(float& out, const json& j)
+{
+    out = j.get<float>();
+}
+
+void ReadValue(int& out, const json& j)
+{
+    out = j.get<int>();
+}
+
+void ReadValue(bool& out, const json& j)
+{
+    out = j.get<bool>();
+}
+
+void ReadValue(glm::vec2& out, const json& j)
+{
+    RequireObject(j);
+    if (auto x = j.find("x"); x != j.end())
+        out.x = x->get<float>();
+    if (auto y = j.find("y"); y != j.end())
+        out.y = y->get<float>();
+}
+
+void ReadValue(std::string& out, const json& j)
+{
+    out = j.get<std::string>();
+}
+
+// A float widened to double prints as 0.10000000149011612; going through its
+// shortest decimal form keeps written files as readable as the ones we ship.
+double FloatForJson(float v)
+{
+    char buffer[32];
+    auto result = std::to_chars(buffer, buffer + sizeof(buffer) - 1, v);
+    *result.ptr = '\0';
+    return std::strtod(buffer, nullptr);
+}
+
+json WriteValue(float v)
+{
+    return FloatForJson(v);
+}
+
+json WriteValue(int v)
+{
+    return v;
+}
+
+json WriteValue(bool v)
+{
+    return v;
+}
+
+json WriteValue(const glm::vec2& v)
+{
+    json j = json::object();
+    j["x"] = FloatForJson(v.x);
+    j["y"] = FloatForJson(v.y);
+    return j;
+}
+
+json WriteValue(const std::string& v)
+{
+    return v;
+}
+} // namespace FieldIo

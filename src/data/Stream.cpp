@@ -1,0 +1,71 @@
+#include "data/Stream.h"
+
+#include "core/Assert.h"
+#include "data/JsonError.h"
+
+namespace
+{
+struct KindPath
+{
+    const char* prefix;
+    const char* extension;
+};
+
+constexpr KindPath kKindPaths[] = {
+    {"", ""},
+    {"Data/Entity/", ".json"},
+    {"Data/Level/", ".json"},
+    {"Data/Data/dat_", ".json"},
+    {"Data/Tilemap/", ".json"},
+    {"Assets/Art/", ".json"},
+    {"Assets/Sound/", ".json"},
+    {"Data/Particles/", ".json"},
+    {"Data/Heatmaps/", ".json"},
+    {"Data/Static/", ".json"},
+};
+} // namespace
+
+std::string Stream::GetPath(const std::string& name, unsigned kind)
+{
+    if (kind >= std::size(kKindPaths))
+        return {};
+    return std::string(kKindPaths[kind].prefix) + name + kKindPaths[kind].extension;
+}
+
+Stream::Stream(const std::string& name, unsigned kind) : _path(GetPath(name, kind))
+{
+    if (!_path.empty())
+        _file.open(_path);
+}
+
+bool Stream::IsOpen() const
+{
+    return _file.good() && _file.is_open();
+}
+
+const json& Stream::GetJson()
+{
+    GLOAMER_ASSERT(_parsed || IsOpen(), "(this->operator bool()) && \"This stream does not contain a file\"");
+    if (!_parsed)
+    {
+        _parsed = true;
+        try
+        {
+            _json = json::parse(_file);
+            _valid = true;
+        }
+        catch (const json::exception& e)
+        {
+            ReportJsonError(_path, e);
+            _json = nullptr;
+        }
+    }
+    return _json;
+}
+
+bool Stream::HasJson()
+{
+    if (!_parsed && IsOpen())
+        GetJson();
+    return _valid;
+}

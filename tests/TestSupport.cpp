@@ -1,0 +1,73 @@
+#include "TestSupport.h"
+
+#include "core/GroupSystem.h"
+#include "core/MainLoop.h"
+#include "core/MessageSystem.h"
+#include "core/Trace.h"
+#include "data/Archetypes.h"
+#include "data/EntityList.h"
+#include "data/StaticSettings.h"
+
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+namespace test
+{
+void ResetGlobals()
+{
+    MessageSystem::Instance().Clear();
+    GroupSystem::Instance().Reset();
+    ClearArchetypes();
+    Engine::ResetRunFlag();
+    Engine::SetClock(nullptr);
+    Trace::Close();
+    Trace::SetEcho(false);
+}
+
+std::string ReadFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+void WriteFile(const std::filesystem::path& path, const std::string& text)
+{
+    if (path.has_parent_path())
+        std::filesystem::create_directories(path.parent_path());
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+std::string ReadTrace()
+{
+    Trace::Close();
+    return ReadFile("Trace.log");
+}
+
+void ScratchTest::SetUp()
+{
+    _previous = std::filesystem::current_path();
+    std::string pattern = (std::filesystem::temp_directory_path() / "gloamer-test-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    _scratch = pattern;
+    std::filesystem::current_path(_scratch);
+    ResetGlobals();
+}
+
+void ScratchTest::TearDown()
+{
+    ResetGlobals();
+    std::filesystem::current_path(_previous);
+    std::error_code ec;
+    std::filesystem::remove_all(_scratch, ec);
+}
+
+void ScratchTest::CopyTestData(const std::string& relative)
+{
+    std::filesystem::copy(std::filesystem::path(GLOAMER_TEST_DATA) / relative, _scratch,
+                          std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+}
+} // namespace test

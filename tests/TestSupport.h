@@ -1,0 +1,34 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace test
+{
+// Puts every global the engine keeps (message board, groups, archetypes, run flag,
+// trace log) back to its start-up state.
+void ResetGlobals();
+
+std::string ReadFile(const std::filesystem::path& path);
+void WriteFile(const std::filesystem::path& path, const std::string& text);
+
+// The trace log of the scratch folder, read after closing it so everything is flushed.
+std::string ReadTrace();
+
+// Base fixture: each test runs in a fresh scratch folder that acts as the content
+// root, with all engine globals reset before and after.
+class ScratchTest : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Copies a folder from tests/data into the scratch folder.
+    void CopyTestData(const std::string& relative);
+
+    std::filesystem::path _scratch;
+    std::filesystem::path _previous;
+};
+} // namespace test

@@ -1,0 +1,41 @@
+#include "core/LaunchOptions.h"
+
+#include <gtest/gtest.h>
+
+TEST(LaunchOptions, NoFlagsMeansAPlayersRun)
+{
+    const LaunchParse p = ParseLaunchOptions({});
+    EXPECT_TRUE(p.error.empty());
+    EXPECT_EQ(p.options.frames, -1);
+    EXPECT_LT(p.options.fixedDt, 0.0f);
+    EXPECT_FALSE(p.options.seed.has_value());
+    EXPECT_TRUE(p.options.dataDir.empty());
+}
+
+TEST(LaunchOptions, HarnessFlagsParse)
+{
+    const LaunchParse p = ParseLaunchOptions(
+        {"--frames", "120", "--fixed-dt", "0.0166667", "--seed", "7", "--data", "/tmp/x", "--headless"});
+    ASSERT_TRUE(p.error.empty()) << p.error;
+    EXPECT_EQ(p.options.frames, 120);
+    EXPECT_FLOAT_EQ(p.options.fixedDt, 0.0166667f);
+    EXPECT_EQ(p.options.seed, 7u);
+    EXPECT_EQ(p.options.dataDir, "/tmp/x");
+    EXPECT_TRUE(p.options.headless);
+}
+
+TEST(LaunchOptions, BadValuesAreRefusedWithTheirFlag)
+{
+    for (const auto& args : std::vector<std::vector<std::string>>{{"--frames"},
+                                                                  {"--frames", "ten"},
+                                                                  {"--frames", "-1"},
+                                                                  {"--fixed-dt", "2"},
+                                                                  {"--fixed-dt", "nan"},
+                                                                  {"--seed", "-3"},
+                                                                  {"--data", ""},
+                                                                  {"--bogus"}})
+    {
+        const LaunchParse p = ParseLaunchOptions(args);
+        EXPECT_NE(p.error.find(args[0]), std::string::npos) << args[0] << ": " << p.error;
+    }
+}

@@ -1,0 +1,129 @@
+#include "TestSupport.h"
+
+#include "core/MainLoop.h"
+#include "core/System.h"
+
+#include <string>
+#include <vector>
+
+namespace
+{
+std::vector<std::string> g_events;
+double g_now = 0.0;
+
+double FakeClock()
+{
+    return g_now;
+}
+
+// Records every call; optional hooks let a test act at a given moment.
+class RecordingSystem : public System
+{
+public:
+    explicit RecordingSystem(std::string name) : System(std::move(name)) {}
+
+    bool Init() override
+    {
+        g_events.push_back(GetName() + ".Init");
+        if (_quitInInit)
+            Engine::Quit();
+        return _initResult;
+    }
+    void Update(float dt) override
+    {
+        g_events.push_back(GetName() + ".Update");
+        _dts.push_back(dt);
+        if (_quitOnFrame == static_cast<int>(_dts.size()))
+            Engine::Quit();
+        // Each frame "takes" the time the test scripted for it.
+        if (_frameSeconds)
+            g_now += _frameSeconds;
+    }
+    void Render() override { g_events.push_back(GetName() + ".Render"); }
+    void Exit() override { g_events.push_back(GetName() + ".Exit"); }
+
+    bool _initResult = true;
+    bool _quitInInit = false;
+    int _quitOnFrame = -1;
+    double _frameSeconds = 0.0;
+    std::vector<float> _dts;
+};
+
+class MainLoopTest : public test::ScratchTest
+{
+protected:
+    void SetUp() override
+    {
+        ScratchTest::SetUp();
+        g_events.clear();
+        g_now = 0.0;
+        Engine::SetClock(&FakeClock);
+    }
+};
+} // namespace
+
+TEST(FrameTime, ClampsLongFramesToOneSecondOnly)
+{
+    EXPECT_FLOAT_EQ(Engine::ClampFrameTime(3.0, 0.0), 1.0f);
+    EXPECT_FLOAT_EQ(Engine::ClampFrameTime(10.016, 10.0), 0.016f);
+    // No lower clamp: a clock that steps back gives a negative dt.
+    EXPECT_LT(Engine::ClampFrameTime(1.0, 2.0), 0.0f);
+}
+
+TEST_F(MainLoopTest, FirstFrameRunsAtZeroAndLaterFramesUseTheClock)
+{
+    RecordingSystem a("A");
+    a._quitOnFrame = 3;
+    a._frameSeconds = 3.0; // the second frame's dt would be 3 s without the clamp
+    Engine::LoopOptions options;
+    EXPECT_EQ(Engine::RunMainLoop({&a}, options), 0);
+    ASSERT_EQ(a._dts.size(), 3u);
+    EXPECT_EQ(a._dts[0], 0.0f);
+    EXPECT_EQ(a._dts[1], 1.0f);
+    EXPECT_EQ(a._dts[2], 1.0f);
+}
+
+TEST_F(MainLoopTest, ClearedRunFlagCompletesTheFrameThenExitsInReverse)
+{
+    RecordingSystem a("A"), b("B"), c("C");
+    b._quitOnFrame = 1;
+    EXPECT_EQ(Engine::RunMainLoop({&a, &b, &c}, {}), 0);
+    const std::vector<std::string> expected = {"A.Init",   "B.Init",   "C.Init",   "A.Update", "B.Update", "C.Update",
+                                               "A.Render", "B.Render", "C.Render", "C.Exit",   "B.Exit",   "A.Exit"};
+    EXPECT_EQ(g_events, expected);
+}
+
+TEST_F(MainLoopTest, RunFlagClearedDuringInitRunsNoFrameButExitsAll)
+{
+    RecordingSystem a("A"), b("B");
+    a._quitInInit = true;
+    EXPECT_EQ(Engine::RunMainLoop({&a, &b}, {}), 0);
+    const std::vector<std::string> expected = {"A.Init", "B.Init", "B.Exit", "A.Exit"};
+    EXPECT_EQ(g_events, expected);
+}
+
+TEST_F(MainLoopTest, FailedInitExitsOnlyTheSystemsAlreadyInitialised)
+{
+    RecordingSystem a("A"), b("B"), c("C");
+    b._initResult = false;
+    EXPECT_EQ(Engine::RunMainLoop({&a, &b, &c}, {}), 1);
+    const std::vector<std::string> expected = {"A.Init", "B.Init", "A.Exit"};
+    EXPECT_EQ(g_events, expected);
+    EXPECT_NE(test::ReadTrace().find("Init failed: B"), std::string::npos);
+}
+
+TEST_F(MainLoopTest, FrameLimitAndFixedDt)
+{
+    RecordingSystem a("A");
+    Engine::LoopOptions options;
+    options.frames = 4;
+    options.fixedDt = 0.25f;
+    EXPECT_EQ(Engine::RunMainLoop({&a}, options), 0);
+    EXPECT_EQ(a._dts, (std::vector<float>{0.0f, 0.25f, 0.25f, 0.25f}));
+
+    Engine::ResetRunFlag();
+    RecordingSystem b("B");
+    options.frames = 0;
+    Engine::RunMainLoop({&b}, options);
+    EXPECT_TRUE(b._dts.empty());
+}

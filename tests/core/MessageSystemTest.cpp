@@ -1,0 +1,87 @@
+#include "TestSupport.h"
+
+#include "core/MessageSystem.h"
+
+#include <glm/vec2.hpp>
+
+class MessageSystemTest : public test::ScratchTest
+{
+protected:
+    MessageSystem& board = MessageSystem::Instance();
+};
+
+TEST_F(MessageSystemTest, NewerPostReplacesOlderAndPayloadKeepsItsTypes)
+{
+    board.Send(Message("playerdata", {glm::vec2(1, 2), 3}));
+    board.Send(Message("playerdata", {glm::vec2(5, 6), 7}));
+    Message* m = board.Get("playerdata");
+    ASSERT_NE(m, nullptr);
+    EXPECT_EQ(board.CurrentCount(), 1u);
+    ASSERT_NE(m->Arg<glm::vec2>(0), nullptr);
+    EXPECT_EQ(*m->Arg<glm::vec2>(0), glm::vec2(5, 6));
+    EXPECT_EQ(*m->Arg<int>(1), 7);
+    EXPECT_EQ(m->Arg<float>(1), nullptr);
+    EXPECT_EQ(m->Arg<int>(2), nullptr);
+    EXPECT_EQ(board.Get("player"), nullptr) << "names compare exactly";
+}
+
+TEST_F(MessageSystemTest, ConsumedMessageLastsUntilTheNextUpdate)
+{
+    board.Send(Message("collected", {}, 0.0f, true));
+    board.Send(Message("playerdata"));
+
+    ASSERT_NE(board.Get("collected", true), nullptr);
+    ASSERT_NE(board.Get("playerdata", true), nullptr);
+    EXPECT_NE(board.Get("collected"), nullptr) << "still readable this frame";
+    board.Update(0.016f);
+    EXPECT_EQ(board.Get("collected"), nullptr);
+    EXPECT_NE(board.Get("playerdata"), nullptr) << "no remove-when-read flag: consuming changes nothing";
+    board.Update(0.016f);
+    EXPECT_NE(board.Get("playerdata"), nullptr);
+
+    // Reading without consuming never takes a message down.
+    board.Send(Message("holdplayer", {}, 0.0f, true));
+    board.Get("holdplayer");
+    board.Update(0.016f);
+    EXPECT_NE(board.Get("holdplayer"), nullptr);
+}
+
+TEST_F(MessageSystemTest, DelayedPostReplacesTheCurrentOneWhenDue)
+{
+    board.Send(Message("monster_pos", {1}));
+    board.Send(Message("monster_pos", {2}, 0.5f));
+    board.Update(0.3f);
+    EXPECT_EQ(*board.Get("monster_pos")->Arg<int>(0), 1);
+    board.Update(0.3f);
+    EXPECT_EQ(*board.Get("monster_pos")->Arg<int>(0), 2);
+    EXPECT_EQ(board.DelayedCount(), 0u);
+    EXPECT_EQ(board.CurrentCount(), 1u);
+}
+
+TEST_F(MessageSystemTest, DelayedPostsCountDownOncePerUpdateAndCanComeDueTogether)
+{
+    board.Send(Message("a", {}, 0.1f));
+    board.Send(Message("b", {}, 0.2f));
+    board.Send(Message("c", {}, 0.5f));
+    board.Send(Message("a", {}, 0.2f)); // replaces the delayed "a"
+    board.Update(0.2f);
+    EXPECT_NE(board.Get("a"), nullptr);
+    EXPECT_NE(board.Get("b"), nullptr);
+    EXPECT_EQ(board.Get("c"), nullptr);
+    EXPECT_EQ(board.DelayedCount(), 1u);
+    board.Update(0.29f);
+    EXPECT_EQ(board.Get("c"), nullptr);
+    board.Update(0.02f);
+    EXPECT_NE(board.Get("c"), nullptr);
+}
+
+TEST_F(MessageSystemTest, NinetyNineMessagesFitAndTheHundredthStopsTheProgram)
+{
+    for (int i = 0; i < 99; ++i)
+        board.Send(Message("m" + std::to_string(i)));
+    EXPECT_EQ(board.CurrentCount(), 99u);
+    // Replacing a name keeps the count.
+    board.Send(Message("m0"));
+    EXPECT_EQ(board.CurrentCount(), 99u);
+    EXPECT_DEATH(board.Send(Message("one too many")), "messages container overflow: messages cannot exceed 100");
+}

@@ -1,0 +1,193 @@
+#include "Probes.h"
+#include "TestSupport.h"
+
+#include "data/Archetypes.h"
+#include "data/EntityList.h"
+
+namespace
+{
+std::unique_ptr<Entity> MakeProbe(const std::string& name, float y = 0.0f, int depth = 5)
+{
+    auto e = std::make_unique<Entity>(name);
+    e->AddComponent(std::make_unique<ProbeSprite>());
+    e->GetTransform().SetTranslation({0.0f, y});
+    e->GetTransform().SetDepth(depth);
+    return e;
+}
+
+EntityList* g_list = nullptr;
+
+void DestroyB(ProbeSprite&)
+{
+    if (Entity* b = g_list->FindByName("b"))
+        b->Destroy();
+}
+} // namespace
+
+class EntityListTest : public test::ScratchTest
+{
+protected:
+    void SetUp() override
+    {
+        ScratchTest::SetUp();
+        Calls().Clear();
+    }
+};
+
+TEST_F(EntityListTest, DeferredAddsJoinAtTheNextUpdateAndInitAtOnce)
+{
+    EntityList list(true);
+    list.Add(MakeProbe("late"));
+    EXPECT_EQ(Calls().calls, (std::vector<std::string>{"late:0:init"}));
+    EXPECT_EQ(list.FindByName("late"), nullptr) << "pending entities are not searched";
+    list.Update(0.0f);
+    EXPECT_NE(list.FindByName("late"), nullptr);
+
+    Calls().Clear();
+    EntityList level(true);
+    level.AddUninitialised(MakeProbe("a"));
+    level.AddUninitialised(MakeProbe("b"));
+    EXPECT_TRUE(Calls().calls.empty()) << "level entities wait for InitAll";
+    level.InitAll();
+    EXPECT_EQ(level.Entities().size(), 2u);
+    EXPECT_EQ(Calls().calls.back(), "b:0:init");
+}
+
+TEST_F(EntityListTest, EntityDestroyedDuringAnUpdateIsUpdatedThenDeletedNextPass)
+{
+    EntityList list(true);
+    g_list = &list;
+    auto a = MakeProbe("a");
+    a->Get<ProbeSprite>(0)->_onUpdate = &DestroyB;
+    list.AddUninitialised(std::move(a));
+    list.AddUninitialised(MakeProbe("b"));
+    list.InitAll();
+    Calls().Clear();
+
+    list.Update(0.0f);
+    EXPECT_EQ(Calls().calls, (std::vector<std::string>{"a:0:update", "b:0:update"}));
+    Calls().Clear();
+    list.Update(0.0f);
+    EXPECT_EQ(Calls().calls, (std::vector<std::string>{"b:0:exit", "a:0:update"}));
+    EXPECT_EQ(list.Entities().size(), 1u);
+    g_list = nullptr;
+}
+
+TEST_F(EntityListTest, DetachedEntitiesLeaveWithoutBeingDeleted)
+{
+    EntityList list(false);
+    Entity* e = list.Add(MakeProbe("carried"));
+    e->Detach();
+    Calls().Clear();
+    list.Update(0.0f);
+    EXPECT_TRUE(list.Entities().empty());
+    EXPECT_TRUE(Calls().calls.empty()) << "neither updated nor exited";
+    auto detached = list.TakeDetached();
+    ASSERT_EQ(detached.size(), 1u);
+    EXPECT_EQ(detached[0].get(), e);
+    EXPECT_FALSE(e->IsDetached());
+}
+
+TEST_F(EntityListTest, FixedStepsFollowTheAccumulator)
+{
+    EntityList list(false);
+    Entity* e = list.Add(MakeProbe("p"));
+    auto* probe = e->Get<ProbeSprite>(0);
+
+    list.Update(1.0f / 150.0f);
+    EXPECT_EQ(probe->_fixedSteps, 0);
+    list.Update(1.0f / 150.0f);
+    EXPECT_EQ(probe->_fixedSteps, 0);
+    list.Update(1.0f / 150.0f);
+    EXPECT_EQ(probe->_fixedSteps, 1) << "steps come from the accumulated time";
+    list.Update(0.0f);
+    EXPECT_EQ(probe->_fixedSteps, 1);
+
+    // A one-second frame (the longest there is) runs a second's worth of steps in one update.
+    EntityList fresh(false);
+    auto* p2 = fresh.Add(MakeProbe("q"))->Get<ProbeSprite>(0);
+    fresh.Update(1.0f);
+    EXPECT_EQ(p2->_fixedSteps, 60);
+    EXPECT_GE(fresh.Accumulator(), 0.0f);
+    EXPECT_LT(fresh.Accumulator(), 1e-5f);
+    fresh.Update(1.0f);
+    EXPECT_EQ(p2->_fixedSteps, 120);
+}
+
+TEST_F(EntityListTest, DrawOrderIsDepthThenHigherYFirst)
+{
+    EntityList list(false);
+    list.Add(MakeProbe("front_low", 0.0f, 6));
+    list.Add(MakeProbe("low", -10.0f, 5));
+    list.Add(MakeProbe("high", 10.0f, 5));
+    list.Add(MakeProbe("back", 50.0f, 1));
+    Calls().Clear();
+    list.RenderAll();
+    EXPECT_EQ(Calls().calls,
+              (std::vector<std::string>{"back:0:render", "high:0:render", "low:0:render", "front_low:0:render"}));
+    // The list itself keeps its insertion order.
+    EXPECT_EQ(list.Entities()[0]->GetName(), "front_low");
+}
+
+TEST_F(EntityListTest, FindByNameIsExact)
+{
+    EntityList list(false);
+    list.Add(MakeProbe("Lamp"));
+    Entity* second = list.Add(MakeProbe("lamp"));
+    list.Add(MakeProbe("lamp"));
+    EXPECT_EQ(list.FindByName("lamp"), second);
+    EXPECT_EQ(list.FindByName("LAMP"), nullptr);
+}
+
+class ArchetypeTest : public test::ScratchTest
+{
+protected:
+    void SetUp() override
+    {
+        ScratchTest::SetUp();
+        CopyTestData("corpus");
+    }
+};
+
+TEST_F(ArchetypeTest, KeptArchetypesAreCopiedWithoutRereadingTheFile)
+{
+    auto a = CreateFromArchetype("lamp", true);
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->GetName(), "lamp");
+    EXPECT_EQ(a->GetTransform().GetTranslation(), glm::vec2(10, 4));
+    EXPECT_EQ(a->Get<ProbeSprite>(0)->_speed, 2.0f);
+    EXPECT_EQ(a->Get<ProbePhysics>(5)->_count, 7);
+
+    std::filesystem::remove("Data/Entity/lamp.json");
+    auto b = CreateFromArchetype("lamp", true);
+    ASSERT_NE(b, nullptr) << "the kept prototype serves later requests";
+    EXPECT_NE(b.get(), a.get());
+    EXPECT_NE(b->GetComponent(0), a->GetComponent(0));
+    EXPECT_EQ(ArchetypeList().Entities().size(), 1u);
+}
+
+TEST_F(ArchetypeTest, UnkeptArchetypesAreReadEveryTime)
+{
+    ASSERT_NE(CreateFromArchetype("lamp", false), nullptr);
+    EXPECT_TRUE(ArchetypeList().Entities().empty());
+    test::WriteFile("Data/Entity/lamp.json", R"({"name": "lamp", "transform": {"depth": 9}})");
+    auto again = CreateFromArchetype("lamp", false);
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->GetTransform().GetDepth(), 9);
+}
+
+TEST_F(ArchetypeTest, FoundAgainOnlyWhenTheNameKeyMatchesTheFile)
+{
+    auto first = CreateFromArchetype("unnamed", true);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->GetName(), "somethingelse");
+    std::filesystem::remove("Data/Entity/unnamed.json");
+    EXPECT_EQ(CreateFromArchetype("unnamed", true), nullptr);
+    EXPECT_NE(CreateFromArchetype("somethingelse", true), nullptr);
+}
+
+TEST_F(ArchetypeTest, MissingArchetypeGivesNull)
+{
+    EXPECT_EQ(CreateFromArchetype("nosuchthing", true), nullptr);
+    EXPECT_EQ(CreateFromArchetype("", false), nullptr);
+}

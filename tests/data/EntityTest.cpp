@@ -1,0 +1,116 @@
+#include "Probes.h"
+#include "TestSupport.h"
+
+#include "data/Archetypes.h"
+#include "data/Entity.h"
+#include "data/EntityList.h"
+
+class EntityTest : public test::ScratchTest
+{
+};
+
+TEST_F(EntityTest, ComponentsAreSortedByTypeWithOnePerType)
+{
+    Entity e("thing");
+    e.Read(json::parse(R"({"components": {"probephysics": {}, "probesprite": {}, "transform": {"depth": 2}}})"));
+    ASSERT_EQ(e.Components().size(), 2u);
+    EXPECT_EQ(e.Components()[0]->GetType(), 0u);
+    EXPECT_EQ(e.Components()[1]->GetType(), 5u);
+    EXPECT_EQ(e.GetTransform().GetDepth(), 2) << "\"transform\" reads into the entity's own transform";
+    EXPECT_EQ(e.GetComponent(ctype::Transform), nullptr);
+    EXPECT_EQ(e.GetComponent(5)->GetOwner(), &e);
+
+    // Reading again updates the existing components in place.
+    Component* sprite = e.GetComponent(0);
+    e.Read(json::parse(R"({"name": "renamed", "components": {"probesprite": {"label": "again"}}})"));
+    EXPECT_EQ(e.GetComponent(0), sprite);
+    EXPECT_EQ(static_cast<ProbeSprite*>(sprite)->_label, "again");
+    EXPECT_EQ(e.GetName(), "renamed");
+
+    auto replacement = std::make_unique<ProbeSprite>();
+    ProbeSprite* raw = replacement.get();
+    e.AddComponent(std::move(replacement));
+    EXPECT_EQ(e.Components().size(), 2u);
+    EXPECT_EQ(e.GetComponent(0), raw);
+}
+
+TEST_F(EntityTest, TwoBehaviourKeysGiveOneBehaviourOfTheFirstKey)
+{
+    Entity e;
+    e.Read(json::parse(R"({"components": {
+        "probeotherbehavior": {"label": "second", "count": 8},
+        "probebehavior": {"label": "first"}}})"));
+    ASSERT_EQ(e.Components().size(), 1u);
+    // Keys are visited in sorted order, so "probebehavior" creates the behaviour and
+    // "probeotherbehavior" is read into it.
+    auto* b = e.Get<ProbeBehavior>(ctype::Behavior);
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(dynamic_cast<ProbeOtherBehavior*>(b), nullptr);
+    EXPECT_EQ(b->_label, "second");
+    EXPECT_EQ(b->_count, 8);
+    EXPECT_EQ(b->_reads, 2);
+}
+
+TEST_F(EntityTest, CloneCopiesValuesButNotFlagsSceneOrGroup)
+{
+    Entity e("lamp");
+    e.Read(json::parse(R"({"transform": {"translation": {"x": 5}}, "components": {"probesprite": {"label": "l"}}})"));
+    e.GetTransform().GetMatrix();
+    e.SetGroupName("lamps");
+    e.SetScene(reinterpret_cast<Scene*>(0x1));
+    e.Destroy();
+    auto copy = e.Clone();
+    EXPECT_EQ(copy->GetName(), "lamp");
+    EXPECT_EQ(copy->GetTransform().GetTranslation().x, 5.0f);
+    EXPECT_TRUE(copy->GetTransform().IsStale());
+    EXPECT_EQ(copy->GetTransform().GetOwner(), copy.get());
+    EXPECT_FALSE(copy->IsDestroyed());
+    EXPECT_EQ(copy->GetScene(), nullptr);
+    EXPECT_EQ(copy->GetGroupName(), "");
+    auto* sprite = copy->Get<ProbeSprite>(0);
+    ASSERT_NE(sprite, nullptr);
+    EXPECT_NE(sprite, e.GetComponent(0));
+    EXPECT_EQ(sprite->GetOwner(), copy.get());
+    EXPECT_EQ(sprite->_label, "l");
+}
+
+TEST_F(EntityTest, DestructionExitsEveryComponentInOrder)
+{
+    Calls().Clear();
+    {
+        Entity e("gone");
+        e.Read(json::parse(R"({"components": {"probephysics": {}, "probesprite": {}}})"));
+    }
+    EXPECT_EQ(Calls().calls, (std::vector<std::string>{"gone:0:exit", "gone:5:exit"}));
+}
+
+TEST_F(EntityTest, UnknownComponentIsReportedAndSkipped)
+{
+    auto e =
+        Entity::FromJson(json::parse(R"({"components": {"gravitygun": {}, "probesprite": {}}})"), "Data/Level/x.json");
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->Components().size(), 1u);
+    EXPECT_NE(
+        test::ReadTrace().find("Data/Level/x.json: /components/gravitygun: unknown component \"gravitygun\", skipped"),
+        std::string::npos);
+}
+
+// Every broken file of the corpus is reported with its exact message and gives no entity.
+TEST_F(EntityTest, BrokenArchetypeCorpusReportsEachFault)
+{
+    CopyTestData("corpus");
+    const json expected = json::parse(test::ReadFile("expected.json"));
+    for (auto it = expected.begin(); it != expected.end(); ++it)
+    {
+        EXPECT_EQ(CreateFromArchetype(it.key(), true), nullptr) << it.key();
+        const std::string trace = test::ReadTrace();
+        EXPECT_NE(trace.find(it.value().get<std::string>()), std::string::npos)
+            << it.key() << "\nexpected: " << it.value().get<std::string>() << "\ntrace: " << trace;
+    }
+    EXPECT_TRUE(ArchetypeList().Entities().empty());
+
+    // An unknown component costs only that component.
+    auto partial = CreateFromArchetype("unknown_component", false);
+    ASSERT_NE(partial, nullptr);
+    EXPECT_EQ(partial->Get<ProbeSprite>(0)->_label, "kept");
+}

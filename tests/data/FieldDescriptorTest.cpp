@@ -1,0 +1,141 @@
+#include "Probes.h"
+#include "TestSupport.h"
+
+#include "data/JsonError.h"
+#include "data/StaticSettings.h"
+#include "data/TypeRegistry.h"
+
+TEST(FieldKeys, UnderscoresGoAndLettersLowerCase)
+{
+    EXPECT_EQ(NormaliseKey("_translation"), "translation");
+    EXPECT_EQ(NormaliseKey("_halfSize"), "halfsize");
+    EXPECT_EQ(NormaliseKey("_state_Next"), "statenext");
+    EXPECT_EQ(NormaliseKey("BehaviorPlayer"), "behaviorplayer");
+    EXPECT_EQ(NormaliseKey("_percentX2"), "percentx2");
+}
+
+TEST(FieldDescriptor, ReadTakesOnlyThePresentKeys)
+{
+    ProbeSprite p;
+    p.Read(json::object());
+    EXPECT_EQ(p._speed, 1.5f);
+    EXPECT_EQ(p._count, 3);
+    EXPECT_EQ(p._offset, glm::vec2(2, 4));
+
+    p.Read(json::parse(R"({"offset": {"y": 3}, "count": 9.7, "on": true})"));
+    EXPECT_EQ(p._offset, glm::vec2(2, 3));
+    EXPECT_EQ(p._count, 9) << "integers take any number, converted";
+    EXPECT_TRUE(p._on);
+    EXPECT_EQ(p._speed, 1.5f);
+}
+
+TEST(FieldDescriptor, WriteThenReadReproducesEveryField)
+{
+    ProbeSprite a;
+    a._label = "lamp";
+    a._speed = 0.1f;
+    a._count = -4;
+    a._on = true;
+    a._offset = {-1.25f, 7.0f};
+    json j;
+    a.Write(j);
+    EXPECT_EQ(j.dump(), R"({"count":-4,"label":"lamp","offset":{"x":-1.25,"y":7.0},"on":true,"speed":0.1})");
+
+    ProbeSprite b;
+    b.Read(j);
+    EXPECT_EQ(b._label, a._label);
+    EXPECT_EQ(b._speed, a._speed);
+    EXPECT_EQ(b._count, a._count);
+    EXPECT_EQ(b._on, a._on);
+    EXPECT_EQ(b._offset, a._offset);
+}
+
+TEST(FieldDescriptor, WrongTypesNameTheJsonPath)
+{
+    const json doc = json::parse(R"({"entities": [{"components": {"probephysics": {"speed": "fast"}}}]})");
+    ProbePhysics p;
+    try
+    {
+        p.Read(doc["entities"][0]["components"]["probephysics"]);
+        FAIL() << "a string speed must not read";
+    }
+    catch (const json::type_error& e)
+    {
+        EXPECT_EQ(
+            FormatJsonError("Data/Level/level1.json", e),
+            "Data/Level/level1.json: /entities/0/components/probephysics/speed: type must be number, but is string");
+    }
+}
+
+TEST(ComponentRegistry, FindsByLowerCaseNameAndReplacesByName)
+{
+    const auto* node = ComponentRegistry::Find("probesprite");
+    ASSERT_NE(node, nullptr);
+    EXPECT_EQ(node->_type, 0u);
+    EXPECT_NE(dynamic_cast<ProbeSprite*>(node->Create().get()), nullptr);
+    EXPECT_EQ(ComponentRegistry::Find("ProbeSprite"), nullptr) << "data files must use lower case";
+    ASSERT_NE(ComponentRegistry::Find("transform"), nullptr);
+
+    // Registering under a taken name leaves only the newer node, under both maps.
+    ComponentRegistry::Register<ProbePhysics>(5, "ReplacedProbe");
+    ComponentRegistry::Register<ProbeSprite>(0, "ReplacedProbe");
+    const auto* replaced = ComponentRegistry::Find("replacedprobe");
+    ASSERT_NE(replaced, nullptr);
+    EXPECT_EQ(replaced->_type, 0u);
+    EXPECT_NE(dynamic_cast<ProbeSprite*>(replaced->Create().get()), nullptr);
+    EXPECT_EQ(ComponentRegistry::FindType(0), replaced);
+    EXPECT_EQ(ComponentRegistry::FindType(5), nullptr) << "the destroyed node is not left under its old type";
+    ComponentRegistry::Register<ProbeSprite>(0, "ProbeSprite");
+    ComponentRegistry::Register<ProbePhysics>(5, "ProbePhysics");
+}
+
+TEST(ComponentNames, TypeTableAndBehaviourNames)
+{
+    EXPECT_EQ(TypeName(ctype::Sprite), "sprite");
+    EXPECT_EQ(TypeName(ctype::SoundListener), "soundlistener");
+    EXPECT_EQ(TypeName(ctype::Count), "");
+    EXPECT_EQ(ProbePhysics().GetName(), "physics");
+}
+
+namespace
+{
+float s_gain = 0.5f;
+int s_radius = 10;
+glm::vec2 s_origin{1, 1};
+} // namespace
+
+class StaticSettingsTest : public test::ScratchTest
+{
+};
+
+TEST_F(StaticSettingsTest, BadKeysKeepDefaultsAndTheFileIsCompletedAtExit)
+{
+    CopyTestData("corpus");
+    s_gain = 0.5f;
+    s_radius = 10;
+    s_origin = {1, 1};
+    StaticSettings::SetWriteBack(true);
+    {
+        StaticSettings settings("ProbeSettings", {{&s_gain, "_gain"}, {&s_radius, "_radius"}, {&s_origin, "_origin"}});
+        settings.EnsureLoaded();
+        EXPECT_EQ(s_gain, 0.5f) << "a string gain is reported and skipped";
+        EXPECT_EQ(s_radius, 40);
+        s_radius = 41;
+    }
+    StaticSettings::SetWriteBack(false);
+    EXPECT_EQ(test::ReadFile("Data/Static/probesettings.json"),
+              R"({"gain":0.5,"origin":{"x":1.0,"y":1.0},"radius":41})");
+    EXPECT_NE(test::ReadTrace().find("Data/Static/probesettings.json: /gain: type must be number, but is string"),
+              std::string::npos);
+}
+
+TEST_F(StaticSettingsTest, NothingIsLoadedOrWrittenUntilFirstUse)
+{
+    std::filesystem::create_directories("Data/Static");
+    StaticSettings::SetWriteBack(true);
+    {
+        StaticSettings settings("Unused", {{&s_gain, "_gain"}});
+    }
+    StaticSettings::SetWriteBack(false);
+    EXPECT_FALSE(std::filesystem::exists("Data/Static/unused.json"));
+}
