@@ -35,6 +35,11 @@ void ReadValue(int& out, const json& j)
     out = j.get<int>();
 }
 
+void ReadValue(unsigned& out, const json& j)
+{
+    out = j.get<unsigned>();
+}
+
 void ReadValue(bool& out, const json& j)
 {
     out = j.get<bool>();
@@ -47,6 +52,15 @@ void ReadValue(glm::vec2& out, const json& j)
         out.x = x->get<float>();
     if (auto y = j.find("y"); y != j.end())
         out.y = y->get<float>();
+}
+
+void ReadValue(glm::vec4& out, const json& j)
+{
+    RequireObject(j);
+    static constexpr const char* kKeys[] = {"r", "g", "b", "a"};
+    for (int i = 0; i < 4; ++i)
+        if (auto it = j.find(kKeys[i]); it != j.end())
+            out[i] = it->get<float>();
 }
 
 void ReadValue(std::string& out, const json& j)
@@ -74,6 +88,11 @@ json WriteValue(int v)
     return v;
 }
 
+json WriteValue(unsigned v)
+{
+    return v;
+}
+
 json WriteValue(bool v)
 {
     return v;
@@ -84,6 +103,16 @@ json WriteValue(const glm::vec2& v)
     json j = json::object();
     j["x"] = FloatForJson(v.x);
     j["y"] = FloatForJson(v.y);
+    return j;
+}
+
+json WriteValue(const glm::vec4& v)
+{
+    json j = json::object();
+    j["r"] = FloatForJson(v.r);
+    j["g"] = FloatForJson(v.g);
+    j["b"] = FloatForJson(v.b);
+    j["a"] = FloatForJson(v.a);
     return j;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <glm/vec2.hpp>
+#include <glm/vec4.hpp>
 #include <nlohmann/json.hpp>
 
 #include <initializer_list>
@@ -23,15 +24,19 @@ void RequireObject(const json& j);
 
 void ReadValue(float& out, const json& j);
 void ReadValue(int& out, const json& j);
+void ReadValue(unsigned& out, const json& j);
 void ReadValue(bool& out, const json& j);
 void ReadValue(glm::vec2& out, const json& j); // keys "x" and "y", each optional
+void ReadValue(glm::vec4& out, const json& j); // a colour: keys "r", "g", "b", "a", each optional
 void ReadValue(std::string& out, const json& j);
 
 double FloatForJson(float v);
 json WriteValue(float v);
 json WriteValue(int v);
+json WriteValue(unsigned v);
 json WriteValue(bool v);
 json WriteValue(const glm::vec2& v);
+json WriteValue(const glm::vec4& v);
 json WriteValue(const std::string& v);
 } // namespace FieldIo
 
@@ -40,7 +45,8 @@ json WriteValue(const std::string& v);
 template <typename T> class FieldDescriptor
 {
 public:
-    using Member = std::variant<float T::*, int T::*, bool T::*, glm::vec2 T::*, std::string T::*>;
+    using Member =
+        std::variant<float T::*, int T::*, unsigned T::*, bool T::*, glm::vec2 T::*, glm::vec4 T::*, std::string T::*>;
 
     struct Field
     {

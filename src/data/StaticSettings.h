@@ -1,6 +1,7 @@
 #pragma once
 
 #include <glm/vec2.hpp>
+#include <glm/vec4.hpp>
 
 #include <initializer_list>
 #include <string>
@@ -14,7 +15,7 @@
 class StaticSettings
 {
 public:
-    using Target = std::variant<float*, int*, bool*, glm::vec2*, std::string*>;
+    using Target = std::variant<float*, int*, unsigned*, bool*, glm::vec2*, glm::vec4*, std::string*>;
 
     struct Entry
     {

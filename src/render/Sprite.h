@@ -1,0 +1,58 @@
+#pragma once
+
+#include "data/Component.h"
+#include "data/FieldDescriptor.h"
+#include "data/StaticSettings.h"
+
+#include <glm/mat3x3.hpp>
+#include <glm/vec4.hpp>
+
+#include <string>
+
+// Draws an entity: a mesh with an optional frame of a texture grid, tinted, or a line
+// of fixed-grid text when _text is set.
+class Sprite : public ComponentBase<Sprite>
+{
+public:
+    Sprite() : ComponentBase<Sprite>(ctype::Sprite) {}
+
+    void Read(const json& j) override;
+    void Write(json& j) const override;
+
+    // Each channel clamped to [0, 1].
+    void SetTint(float r, float g, float b, float a);
+    void SetTint(const glm::vec4& tint) { SetTint(tint.r, tint.g, tint.b, tint.a); }
+    const glm::vec4& GetTint() const { return _tint; }
+    void SetOutlineColour(float r, float g, float b, float a);
+    const glm::vec4& GetOutlineColour() const { return _outlineColour; }
+
+    const std::string& GetText() const { return _text; }
+    void SetText(std::string text) { _text = std::move(text); }
+
+    void SetFrame(unsigned index);
+    unsigned GetFrame() const { return _frameIndex; }
+    const glm::mat3& GetFrameTransform() const { return _frameTransform; }
+
+    int GetBlendMode() const { return _blendMode; }
+    bool GetParallax() const { return _parallax; }
+    bool GetTextCenter() const { return _textCenter; }
+    float GetBrightness() const { return _brightness; }
+
+    static const FieldDescriptor<Sprite>& Descriptor();
+
+    // Class-wide film grain and ambient light, kept in Data/Static/sprite.json.
+    static StaticSettings& Settings();
+    static float& GrainFactor();
+    static float& AmbientLighting();
+
+private:
+    glm::mat3 _frameTransform{1.0f};
+    glm::vec4 _outlineColour{1.0f};
+    bool _textCenter = false;
+    float _brightness = 0.0f;
+    int _blendMode = 1;
+    std::string _text;
+    glm::vec4 _tint{1.0f};
+    unsigned _frameIndex = 0;
+    bool _parallax = false;
+};
