@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,6 +14,10 @@ struct LaunchOptions
     std::optional<unsigned> seed;
     std::string dataDir; // empty: the executable's folder
     bool headless = false;
+    bool windowed = false;
+    std::string scene;                            // first scene; empty: "splash_screen"
+    std::string inputFile;                        // scripted input
+    std::map<long long, std::string> screenshots; // frame -> PNG path
     bool help = false;
     bool version = false;
 };
