@@ -7,6 +7,11 @@
 #include "data/Archetypes.h"
 #include "data/EntityList.h"
 #include "data/StaticSettings.h"
+#include "input/InputSystem.h"
+#include "render/Mesh.h"
+#include "render/ShaderSystem.h"
+#include "render/Sprite.h"
+#include "render/SpriteSource.h"
 
 #include <fstream>
 #include <sstream>
@@ -19,6 +24,11 @@ void ResetGlobals()
     MessageSystem::Instance().Clear();
     GroupSystem::Instance().Reset();
     ClearArchetypes();
+    InputSystem::Instance().Reset();
+    Mesh::ClearTable();
+    SpriteSource::ClearTable();
+    ShaderSystem::Instance().Exit();
+    Sprite::SetScreenSpace(false);
     Engine::ResetRunFlag();
     Engine::SetClock(nullptr);
     Trace::Close();
@@ -63,6 +73,12 @@ void ScratchTest::TearDown()
     std::filesystem::current_path(_previous);
     std::error_code ec;
     std::filesystem::remove_all(_scratch, ec);
+}
+
+void ScratchTest::CopyContent()
+{
+    std::filesystem::copy(GLOAMER_CONTENT, _scratch,
+                          std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
 }
 
 void ScratchTest::CopyTestData(const std::string& relative)
