@@ -1,6 +1,7 @@
 #include "core/LaunchOptions.h"
 #include "core/MainLoop.h"
 #include "core/MessageSystem.h"
+#include "scene/SceneSystem.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -56,7 +57,11 @@ int main(int argc, char** argv)
     if (options.seed)
         std::srand(*options.seed);
 
+    if (!options.scene.empty())
+        SceneSystem::Instance().ChangeScene(options.scene, false);
+
     const std::vector<System*> systems = {
+        &SceneSystem::Instance(),
         &MessageSystem::Instance(),
     };
 

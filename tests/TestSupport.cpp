@@ -3,10 +3,15 @@
 #include "core/GroupSystem.h"
 #include "core/MainLoop.h"
 #include "core/MessageSystem.h"
+#include "core/Screen.h"
 #include "core/Trace.h"
 #include "data/Archetypes.h"
 #include "data/EntityList.h"
 #include "data/StaticSettings.h"
+#include "render/RenderState.h"
+#include "render/SceneCamera.h"
+#include "render/ScreenCamera.h"
+#include "scene/SceneSystem.h"
 
 #include <fstream>
 #include <sstream>
@@ -16,11 +21,19 @@ namespace test
 {
 void ResetGlobals()
 {
+    // Scenes first: ending them touches groups, archetypes and the trace log.
+    SceneSystem::Instance().Reset();
     MessageSystem::Instance().Clear();
     GroupSystem::Instance().Reset();
     ClearArchetypes();
     Engine::ResetRunFlag();
     Engine::SetClock(nullptr);
+    RenderState::Reset();
+    ScreenCamera::Instance().Reset();
+    ScreenCamera::SetUploadHook(nullptr);
+    FreeCameraSwitch() = false;
+    SceneCamera::SetPointerSource(nullptr);
+    Screen::SetQueries(nullptr, nullptr);
     Trace::Close();
     Trace::SetEcho(false);
 }
