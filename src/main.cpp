@@ -6,6 +6,7 @@
 #include "core/WindowSystem.h"
 #include "input/InputSystem.h"
 #include "render/ShaderSystem.h"
+#include "scene/SceneSystem.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -84,9 +85,13 @@ int main(int argc, char** argv)
     if (options.seed)
         std::srand(*options.seed);
 
+    if (!options.scene.empty())
+        SceneSystem::Instance().ChangeScene(options.scene, false);
+
     const std::vector<System*> systems = {
         &WindowSystem::Instance(),
         &ShaderSystem::Instance(),
+        &SceneSystem::Instance(),
         &InputSystem::Instance(),
         &MessageSystem::Instance(),
     };

@@ -3,15 +3,19 @@
 #include "core/GroupSystem.h"
 #include "core/MainLoop.h"
 #include "core/MessageSystem.h"
+#include "core/Screen.h"
 #include "core/Trace.h"
 #include "data/Archetypes.h"
 #include "data/EntityList.h"
 #include "data/StaticSettings.h"
 #include "input/InputSystem.h"
 #include "render/Mesh.h"
+#include "render/RenderState.h"
+#include "render/SceneCamera.h"
+#include "render/ScreenCamera.h"
 #include "render/ShaderSystem.h"
-#include "render/Sprite.h"
 #include "render/SpriteSource.h"
+#include "scene/SceneSystem.h"
 
 #include <fstream>
 #include <sstream>
@@ -21,6 +25,8 @@ namespace test
 {
 void ResetGlobals()
 {
+    // Scenes first: ending them touches groups, archetypes and the trace log.
+    SceneSystem::Instance().Reset();
     MessageSystem::Instance().Clear();
     GroupSystem::Instance().Reset();
     ClearArchetypes();
@@ -28,9 +34,14 @@ void ResetGlobals()
     Mesh::ClearTable();
     SpriteSource::ClearTable();
     ShaderSystem::Instance().Exit();
-    Sprite::SetScreenSpace(false);
     Engine::ResetRunFlag();
     Engine::SetClock(nullptr);
+    RenderState::Reset();
+    ScreenCamera::Instance().Reset();
+    ScreenCamera::SetUploadHook(nullptr);
+    FreeCameraSwitch() = false;
+    SceneCamera::SetPointerSource(nullptr);
+    Screen::SetQueries(nullptr, nullptr);
     Trace::Close();
     Trace::SetEcho(false);
 }

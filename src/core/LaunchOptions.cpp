@@ -30,9 +30,9 @@ std::string LaunchUsage()
            "  --fixed-dt S    every frame advances S seconds instead of the clock\n"
            "  --seed N        seed the random generator with N instead of the time\n"
            "  --data DIR      content root (default: the executable's folder)\n"
+           "  --scene NAME    first scene instead of splash_screen\n"
            "  --headless      no window and no GL; logic only\n"
            "  --windowed      stay in a 1920 x 1080 window instead of going fullscreen\n"
-           "  --scene NAME    start at scene NAME instead of splash_screen\n"
            "  --input FILE    play scripted input from FILE (see README.md)\n"
            "  --screenshot FRAME:PATH\n"
            "                  save the image drawn in frame FRAME (counted from 0) as a PNG\n"
@@ -67,13 +67,6 @@ LaunchParse ParseLaunchOptions(const std::vector<std::string>& args)
             o.headless = true;
         else if (flag == "--windowed")
             o.windowed = true;
-        else if (flag == "--scene")
-        {
-            if (!value(o.scene))
-                break;
-            if (o.scene.empty())
-                parse.error = "--scene needs a scene name";
-        }
         else if (flag == "--input")
         {
             if (!value(o.inputFile))
@@ -123,6 +116,13 @@ LaunchParse ParseLaunchOptions(const std::vector<std::string>& args)
                 break;
             if (o.dataDir.empty())
                 parse.error = "--data needs a folder";
+        }
+        else if (flag == "--scene")
+        {
+            if (!value(o.scene))
+                break;
+            if (o.scene.empty())
+                parse.error = "--scene needs a scene name";
         }
         else
             parse.error = "unknown option '" + flag + "'";

@@ -13,9 +13,9 @@ struct LaunchOptions
     float fixedDt = -1.0f;
     std::optional<unsigned> seed;
     std::string dataDir; // empty: the executable's folder
+    std::string scene;   // empty: the game's first scene
     bool headless = false;
     bool windowed = false;
-    std::string scene;                            // first scene; empty: "splash_screen"
     std::string inputFile;                        // scripted input
     std::map<long long, std::string> screenshots; // frame -> PNG path
     bool help = false;

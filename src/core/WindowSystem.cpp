@@ -1,11 +1,16 @@
 #include "core/WindowSystem.h"
 
 #include "core/MainLoop.h"
+#include "core/Screen.h"
 #include "core/Trace.h"
 #include "data/AtomicFile.h"
 #include "data/Stream.h"
 #include "input/InputSystem.h"
 #include "render/GlState.h"
+#include "render/RenderState.h"
+#include "render/ScreenCamera.h"
+#include "scene/Scene.h"
+#include "scene/SceneSystem.h"
 
 #include <GLFW/glfw3.h>
 #include <glad/gl.h>
@@ -20,6 +25,19 @@ namespace
 void OnGlfwError(int code, const char* description)
 {
     Trace::Error("GLFW error " + std::to_string(code) + ": " + (description ? description : ""));
+}
+
+Screen::Size WindowQuery()
+{
+    const glm::ivec2 size = WindowSystem::Instance().GetWindowSize();
+    return {size.x, size.y};
+}
+
+Screen::Size MonitorQuery()
+{
+    GLFWmonitor* primary = glfwGetPrimaryMonitor();
+    const GLFWvidmode* mode = primary ? glfwGetVideoMode(primary) : nullptr;
+    return mode ? Screen::Size{mode->width, mode->height} : Screen::kVirtualSize;
 }
 
 void AppendBytes(void* context, void* data, int size)
@@ -83,7 +101,8 @@ bool WindowSystem::Init()
     glfwSetScrollCallback(_window, &InputSystem::OnScroll);
     glfwSetWindowFocusCallback(_window, &WindowSystem::OnFocus);
 
-    SetClearColour({0.1f, 0.1f, 0.1f, 1.0f});
+    Screen::SetQueries(&WindowQuery, &MonitorQuery);
+    RenderState::SetClearColour(RenderState::kDefaultClearColour);
     glDisable(GL_CULL_FACE);
 
     if (!_options.windowed)
@@ -116,8 +135,12 @@ void WindowSystem::Update(float)
 
 void WindowSystem::Render()
 {
-    if (GlState::IsLive())
-        glClear(GL_COLOR_BUFFER_BIT);
+    if (!GlState::IsLive())
+        return;
+    // Levels change the colour while they load; apply whatever the last one set.
+    const glm::vec4& clear = RenderState::GetClearColour();
+    glClearColor(clear.r, clear.g, clear.b, clear.a);
+    glClear(GL_COLOR_BUFFER_BIT);
 }
 
 void WindowSystem::Exit()
@@ -147,6 +170,7 @@ void WindowSystem::Destroy()
         _window = nullptr;
     }
     _monitor = nullptr;
+    Screen::SetQueries(nullptr, nullptr);
     if (_glfwStarted)
     {
         glfwTerminate();
@@ -224,18 +248,22 @@ glm::vec2 WindowSystem::ScreenToCentred(const glm::vec2& point) const
     return {point.x - size.x / 2.0f, size.y / 2.0f - point.y};
 }
 
-void WindowSystem::SetClearColour(const glm::vec4& colour)
+void WindowSystem::OnFocus(GLFWwindow*, int focused)
 {
-    _clearColour = colour;
-    if (GlState::IsLive())
-        glClearColor(colour.r, colour.g, colour.b, colour.a);
+    PauseScenes(focused == GLFW_FALSE);
 }
 
-void WindowSystem::OnFocus(GLFWwindow*, int) {}
+void WindowSystem::PauseScenes(bool paused)
+{
+    for (const auto& scene : SceneSystem::Instance().GetScenes())
+        scene->SetPaused(paused);
+}
 
 void WindowSystem::OnFramebufferSize(GLFWwindow*, int width, int height)
 {
-    glViewport(0, 0, width, height);
+    if (GlState::IsLive() && width > 0 && height > 0)
+        glViewport(0, 0, width, height);
+    ScreenCamera::Instance().Resize(width, height);
 }
 
 void WindowSystem::TakeScreenshotOf(long long frame)

@@ -4,7 +4,6 @@
 #include "input/InputScript.h"
 
 #include <glm/vec2.hpp>
-#include <glm/vec4.hpp>
 
 #include <map>
 #include <string>
@@ -24,7 +23,7 @@ struct WindowOptions
 
 // The game's one window and its OpenGL 3.3 core context. Each frame its Update polls
 // events (input callbacks arrive here) and presents the frame drawn last time; its
-// Render clears the screen before anything draws.
+// Render clears the screen (to the renderer's clear colour) before anything draws.
 class WindowSystem : public System
 {
 public:
@@ -55,15 +54,14 @@ public:
     // A window point (pixels, y down) relative to the window centre, y up.
     glm::vec2 ScreenToCentred(const glm::vec2& point) const;
 
-    // The colour Render clears to; also set at once when a context is live.
-    void SetClearColour(const glm::vec4& colour);
-    const glm::vec4& GetClearColour() const { return _clearColour; }
-
     int GetVsync() const { return _vsync; }
     // Frames whose Update has started.
     long long GetFrame() const { return _frame; }
     GLFWwindow* GetWindow() const { return _window; }
     bool IsHeadless() const { return _options.headless; }
+
+    // Pauses every scene while the window is in the background.
+    static void PauseScenes(bool paused);
 
     // Writes the back buffer to a PNG file. False without a window or when the file
     // cannot be written.
@@ -85,7 +83,6 @@ private:
     InputScript _script;
     GLFWwindow* _window = nullptr;
     GLFWmonitor* _monitor = nullptr;
-    glm::vec4 _clearColour{0.1f, 0.1f, 0.1f, 1.0f};
     int _vsync = 1;
     long long _frame = 0;
     bool _glfwStarted = false;

@@ -1,8 +1,13 @@
 #include "input/InputSystem.h"
 
+#include "core/Screen.h"
 #include "core/WindowSystem.h"
 #include "data/JsonError.h"
 #include "data/Stream.h"
+#include "render/RenderState.h"
+#include "render/ScreenCamera.h"
+#include "scene/Scene.h"
+#include "scene/SceneSystem.h"
 
 #include <glm/mat4x4.hpp>
 #include <glm/vec4.hpp>
@@ -41,6 +46,7 @@ InputSystem& InputSystem::Instance()
 
 bool InputSystem::Init()
 {
+    SceneCamera::SetPointerSource(&InputSystem::Pointer);
     {
         Stream stream("input", DataFile);
         if (stream.IsOpen())
@@ -192,8 +198,23 @@ void InputSystem::OnScroll(GLFWwindow*, double, double yoffset)
 
 glm::vec2 InputSystem::GetMouseWorldPosition() const
 {
-    const glm::ivec2 size = WindowSystem::Instance().GetWindowSize();
-    const float pixelScale =
-        size.x > 0 ? static_cast<float>(WindowSystem::kBaseWidth) / static_cast<float>(size.x) : 1.0f;
-    return ScreenToWorld(_cursor, size, pixelScale, glm::mat4(1.0f));
+    const Screen::Size window = Screen::GetWindowSize();
+    glm::mat4 view(1.0f);
+    if (!RenderState::IsScreenSpace())
+    {
+        const Scene* scene = SceneSystem::Instance().GetCurrentScene();
+        if (const SceneCamera* camera = scene ? scene->GetCamera() : nullptr)
+            view = camera->GetMatrix();
+    }
+    return ScreenToWorld(_cursor, {window.width, window.height}, ScreenCamera::Instance().GetPixelScale(), view);
+}
+
+PointerState InputSystem::Pointer()
+{
+    const InputSystem& input = Instance();
+    PointerState pointer;
+    pointer._cursor = WindowSystem::Instance().ScreenToCentred(input._cursor);
+    pointer._dragHeld = input.IsDown("middle click");
+    pointer._scroll = static_cast<float>(input._scroll);
+    return pointer;
 }

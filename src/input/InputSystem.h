@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/System.h"
+#include "render/SceneCamera.h"
 
 #include <glm/mat4x4.hpp>
 #include <glm/vec2.hpp>
@@ -67,6 +68,10 @@ public:
     // camera's pixel scale, then through the inverse of the view matrix.
     static glm::vec2 ScreenToWorld(const glm::vec2& cursor, const glm::ivec2& windowSize, float pixelScale,
                                    const glm::mat4& view);
+
+    // What the free camera reads: the cursor from the window centre, the drag button
+    // and this frame's scroll.
+    static PointerState Pointer();
 
     static void OnKey(GLFWwindow* window, int key, int scancode, int action, int mods);
     static void OnMouseButton(GLFWwindow* window, int button, int action, int mods);

@@ -5,6 +5,15 @@
 #include "data/JsonError.h"
 #include "data/Stream.h"
 #include "render/GlState.h"
+#include "render/ScreenCamera.h"
+
+namespace
+{
+void UploadProjection(int, int, const glm::mat4& projection)
+{
+    ShaderSystem::Instance().UploadToAll(Uniform::Projection, projection);
+}
+} // namespace
 
 ShaderSystem& ShaderSystem::Instance()
 {
@@ -58,11 +67,14 @@ bool ShaderSystem::Init()
         Trace::Error(std::string(kTablePath) + ": the shader table holds no usable entry");
         return false;
     }
+    ScreenCamera::SetUploadHook(&UploadProjection);
+    UploadToAll(Uniform::Projection, ScreenCamera::Instance().GetProjection());
     return true;
 }
 
 void ShaderSystem::Exit()
 {
+    ScreenCamera::SetUploadHook(nullptr);
     GlState::UseProgram(0);
     _entries.clear();
 }

@@ -8,8 +8,13 @@
 #include "render/BlendMode.h"
 #include "render/GlState.h"
 #include "render/Mesh.h"
+#include "render/RenderState.h"
+#include "render/SceneCamera.h"
+#include "render/ScreenCamera.h"
 #include "render/ShaderSystem.h"
 #include "render/SpriteSource.h"
+#include "scene/Scene.h"
+#include "scene/SceneSystem.h"
 
 #include <glad/gl.h>
 #include <glm/gtc/matrix_transform.hpp>
@@ -22,24 +27,29 @@ namespace
 {
 float s_grainFactor = 0.0f;
 float s_ambientLighting = 0.0f;
-bool s_screenSpace = false;
 
 glm::vec4 Clamped(float r, float g, float b, float a)
 {
     return glm::clamp(glm::vec4(r, g, b, a), 0.0f, 1.0f);
 }
 
-// The view the world is seen through: the current scene camera, or none.
+// The view the world is seen through: the current scene camera, or the identity while
+// drawing in screen space or without a camera.
 struct SceneView
 {
-    bool present = false;
     glm::mat4 matrix{1.0f};
     glm::vec2 translation{0.0f};
 };
 
 SceneView CurrentSceneView()
 {
-    return {};
+    if (RenderState::IsScreenSpace())
+        return {};
+    const Scene* scene = SceneSystem::Instance().GetCurrentScene();
+    const SceneCamera* camera = scene ? scene->GetCamera() : nullptr;
+    if (!camera)
+        return {};
+    return {camera->GetMatrix(), glm::vec2(camera->GetTranslation())};
 }
 } // namespace
 
@@ -75,16 +85,6 @@ float& Sprite::AmbientLighting()
     return s_ambientLighting;
 }
 
-void Sprite::SetScreenSpace(bool on)
-{
-    s_screenSpace = on;
-}
-
-bool Sprite::IsScreenSpace()
-{
-    return s_screenSpace;
-}
-
 glm::vec2 Sprite::ParallaxOffset(const glm::vec2& cameraTranslation, const glm::vec2& translation, int depth)
 {
     return (cameraTranslation + translation) * static_cast<float>(depth) * 0.0075f;
@@ -114,6 +114,7 @@ void Sprite::Read(const json& j)
         if (auto it = j.find("brightness"); it != j.end())
             _brightness = it->get<float>();
         _shader->_shader->Use();
+        _shader->_shader->Set(Uniform::Projection, ScreenCamera::Instance().GetProjection());
         _shader->_shader->Set(Uniform::Brightness, _brightness);
     }
     if (auto it = j.find("textcenter"); it != j.end())
@@ -166,7 +167,7 @@ void Sprite::Render()
     Draw(GetOwner() ? GetOwner()->GetTransform().GetMatrix() : glm::mat4(1.0f));
 }
 
-void Sprite::RenderWith(const glm::mat4& world)
+void Sprite::RenderWithMatrix(const glm::mat4& world)
 {
     Draw(world);
 }
@@ -190,13 +191,13 @@ void Sprite::Bind() const
 
 void Sprite::Draw(const glm::mat4& ownerWorld)
 {
-    if (!_shader)
-        throw FatalError("Something is wrong with the Shader!");
     if (!GlState::IsLive())
         return;
+    if (!_shader)
+        throw FatalError("Something is wrong with the Shader!");
     Bind();
 
-    const SceneView view = s_screenSpace ? SceneView{} : CurrentSceneView();
+    const SceneView view = CurrentSceneView();
     glm::mat4 world = ownerWorld;
     if (_parallax && GetOwner())
     {

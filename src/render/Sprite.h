@@ -29,8 +29,6 @@ public:
     void Read(const json& j) override;
     void Write(json& j) const override;
     void Render() override;
-    // Draws with a given world matrix instead of the owner's (scene draw items).
-    void RenderWith(const glm::mat4& world);
 
     // Each channel clamped to [0, 1].
     void SetTint(float r, float g, float b, float a);
@@ -41,6 +39,9 @@ public:
 
     const std::string& GetText() const { return _text; }
     void SetText(std::string text) { _text = std::move(text); }
+
+    // Draws with a given world matrix instead of the owner's (the scene's draw items).
+    void RenderWithMatrix(const glm::mat4& world);
 
     void SetFrame(unsigned index);
     unsigned GetFrame() const { return _frameIndex; }
@@ -60,11 +61,6 @@ public:
     // The parallax offset of an entity at `translation` and `depth` seen through a
     // camera whose view translation is `cameraTranslation`.
     static glm::vec2 ParallaxOffset(const glm::vec2& cameraTranslation, const glm::vec2& translation, int depth);
-
-    // While on, sprites draw in window coordinates (camera identity): the scene
-    // system's transition and loading panels.
-    static void SetScreenSpace(bool on);
-    static bool IsScreenSpace();
 
     static const FieldDescriptor<Sprite>& Descriptor();
 
