@@ -138,11 +138,6 @@ bool InputSystem::IsReleased(std::string_view name) const
     return AnyCode(name, [this](std::size_t c) { return _previous[c] && !_current[c]; });
 }
 
-bool InputSystem::IsCodeDown(int code) const
-{
-    return code >= 0 && code < kKeyCount && _current[static_cast<std::size_t>(code)];
-}
-
 bool InputSystem::AnyKeyDown() const
 {
     return std::any_of(_current.begin() + kFirstKey, _current.end(), [](bool down) { return down; });

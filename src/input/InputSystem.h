@@ -37,7 +37,6 @@ public:
     bool IsTriggered(std::string_view name) const;
     bool IsDown(std::string_view name) const;
     bool IsReleased(std::string_view name) const;
-    bool IsCodeDown(int code) const;
     // Whether any keyboard key (not a mouse button) is held.
     bool AnyKeyDown() const;
 

@@ -27,7 +27,6 @@ public:
     void LoadTexture();
 
     const std::string& GetName() const { return _name; }
-    void SetName(std::string name) { _name = std::move(name); }
     const std::string& GetSource() const { return _source; }
     unsigned GetCols() const { return _cols; }
     unsigned GetRows() const { return _rows; }

@@ -1,6 +1,8 @@
 #include "TestSupport.h"
 
 #include "input/InputSystem.h"
+#include "render/RenderState.h"
+#include "scene/SceneSystem.h"
 
 #include <glm/gtc/matrix_transform.hpp>
 #include <gmock/gmock.h>
@@ -172,4 +174,20 @@ TEST(InputSystemMath, CursorToWorldThroughACamera)
     const glm::vec2 corner = InputSystem::ScreenToWorld({1280, 720}, window, scale, view);
     EXPECT_NEAR(corner.x, 100.0f + 960.0f / 1.5f, 1e-3f);
     EXPECT_NEAR(corner.y, 50.0f - 540.0f / 1.5f, 1e-3f);
+}
+
+TEST_F(InputSystemTest, TheMouseInTheWorldFollowsTheCurrentSceneCamera)
+{
+    test::WriteFile("Data/Level/look.json", R"({"camera": {"translation": {"x": -100, "y": -50},
+                                                            "scale": {"x": 0, "y": 0, "z": 0}}})");
+    SceneSystem::Instance().ChangeScene("look", false);
+    ASSERT_TRUE(SceneSystem::Instance().Init());
+
+    InputSystem::OnCursorPosition(nullptr, 960.0, 540.0);
+    EXPECT_EQ(input().GetMouseWorldPosition(), glm::vec2(100.0f, 50.0f)) << "the centre shows the camera position";
+    InputSystem::OnCursorPosition(nullptr, 0.0, 0.0);
+    EXPECT_EQ(input().GetMouseWorldPosition(), glm::vec2(100.0f - 960.0f, 50.0f + 540.0f));
+
+    RenderState::SetScreenSpace(true);
+    EXPECT_EQ(input().GetMouseWorldPosition(), glm::vec2(-960.0f, 540.0f)) << "screen space ignores the camera";
 }

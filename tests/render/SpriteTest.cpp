@@ -142,6 +142,21 @@ TEST_F(SpriteReadTest, WriteReadsBackTheSameSprite)
     EXPECT_EQ(back.GetBlendMode(), 0);
 }
 
+TEST_F(SpriteReadTest, SpritesOfOneImageShareItsTexture)
+{
+    Sprite* a = ReadSprite(R"({"spritesource": {"name": "a", "source": "Assets/Art/bat.png", "cols": 1, "rows": 1}})");
+    ASSERT_NE(a, nullptr);
+    auto first = std::move(_entity);
+    Sprite* b = ReadSprite(R"({"spritesource": {"name": "b", "source": "Assets/Art/bat.png", "cols": 2, "rows": 1}})");
+    ASSERT_NE(b, nullptr);
+    EXPECT_NE(a->GetSource(), b->GetSource());
+    EXPECT_EQ(a->GetSource()->GetTexture(), b->GetSource()->GetTexture());
+    EXPECT_EQ(Texture::CacheSize(), 1u);
+    SpriteSource::ClearTable();
+    EXPECT_EQ(Texture::CacheSize(), 0u) << "emptying the sprite-source table empties the texture cache";
+    EXPECT_NE(a->GetSource()->GetTexture(), nullptr) << "sprites keep their own reference";
+}
+
 TEST_F(SpriteReadTest, CloneSharesMeshAndSourceButNotInstances)
 {
     Sprite* s = ReadSprite(R"({"mesh": {"type": "quad", "name": "q", "u": 1, "v": 1},
