@@ -144,7 +144,7 @@ int main(int argc, char** argv)
             }
     }
 
-    const Plane glow = Blur(letters, 9);
+    Plane glow = Blur(letters, 9);
     std::vector<unsigned char> rgba(static_cast<std::size_t>(kWidth * kHeight * 4));
     for (int y = 0; y < kHeight; ++y)
         for (int x = 0; x < kWidth; ++x)
