@@ -7,6 +7,8 @@
 #include "data/Archetypes.h"
 #include "data/EntityList.h"
 #include "data/StaticSettings.h"
+#include "debug/DebugLines.h"
+#include "physics/CollisionPass.h"
 
 #include <fstream>
 #include <sstream>
@@ -23,6 +25,8 @@ void ResetGlobals()
     Engine::SetClock(nullptr);
     Trace::Close();
     Trace::SetEcho(false);
+    DebugLines::Instance().Clear();
+    CollisionPass::ResetShared();
 }
 
 std::string ReadFile(const std::filesystem::path& path)
