@@ -301,7 +301,7 @@ void Collider::Respond(Collider& p, Collider& q, const CollisionResult& result)
     q.RefreshWorldShape();
 }
 
-CollisionResult Collider::SweepWalls(const LineBuffer& walls) const
+CollisionResult Collider::SweepWalls(const LineBuffer& walls, const WallIndex* index) const
 {
     const glm::vec2 position = _transform->GetTranslation();
     const glm::vec2 old = _physics->GetOldPosition();
@@ -311,22 +311,23 @@ CollisionResult Collider::SweepWalls(const LineBuffer& walls) const
     {
         Polygon& placed = SweepScratch();
         placed.PlaceFrom(static_cast<const Polygon&>(*_local), _transform->GetMatrix());
-        return intersect::LineBufferPolygon(walls, placed, old - position);
+        return intersect::LineBufferPolygon(walls, placed, old - position, index);
     }
     case shape::Circle:
     {
         Circle placed;
         placed.PlaceFrom(static_cast<const Circle&>(*_local), _transform->GetMatrix(), _transform->GetScale().x);
-        return intersect::LineBufferCircle(walls, placed, old);
+        return intersect::LineBufferCircle(walls, placed, old, index);
     }
     case shape::Point:
-        return intersect::LineBufferPoint(walls, Point(static_cast<const Point&>(*_local)._center + position), old);
+        return intersect::LineBufferPoint(walls, Point(static_cast<const Point&>(*_local)._center + position), old,
+                                          index);
     default:
         return {};
     }
 }
 
-bool Collider::CollideWalls(Collider& body, const LineBuffer& walls)
+bool Collider::CollideWalls(Collider& body, const LineBuffer& walls, const WallIndex* index)
 {
     // Without Physics a body has no old position to sweep from and never moves.
     if (!body._local || !body._rigid || !body.IsPlaced() || !body._physics)
@@ -338,7 +339,7 @@ bool Collider::CollideWalls(Collider& body, const LineBuffer& walls)
 
     for (int pass = 0; pass < kWallPasses; ++pass)
     {
-        const CollisionResult hit = body.SweepWalls(walls);
+        const CollisionResult hit = body.SweepWalls(walls, index);
         if (!hit._hit)
             return false;
         const glm::vec2 n = hit._normal;

@@ -13,6 +13,7 @@ class Entity;
 class LineBuffer;
 class Physics;
 class Transform;
+class WallIndex;
 
 // Gives an entity a collision shape. The collision pass tests colliders pairwise,
 // pushes rigid pairs apart, passes status flags between them and tells their
@@ -37,8 +38,9 @@ public:
     // exchanged and both behaviours are told.
     static bool Collide(Collider& a, Collider& b);
     // Slides and bounces a rigid body off the walls, up to five times; true only when
-    // it still touches them after that (it is then put back where it stood).
-    static bool CollideWalls(Collider& body, const LineBuffer& walls);
+    // it still touches them after that (it is then put back where it stood). An index
+    // of the walls makes it faster, never different.
+    static bool CollideWalls(Collider& body, const LineBuffer& walls, const WallIndex* index = nullptr);
 
     // Gives the collider a shape of the shape's own type (for code that builds bodies).
     void SetShape(std::unique_ptr<Shape> local);
@@ -75,7 +77,7 @@ private:
     void RefreshWorldShape();
     // Where this body stood before its latest movement, for a line-buffer test.
     PriorMotion Motion() const;
-    CollisionResult SweepWalls(const LineBuffer& walls) const;
+    CollisionResult SweepWalls(const LineBuffer& walls, const WallIndex* index) const;
     static void Respond(Collider& p, Collider& q, const CollisionResult& result);
     static void ExchangeStatus(Entity& a, Entity& b);
 

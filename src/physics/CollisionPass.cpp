@@ -148,6 +148,9 @@ void CollisionPass::Run(EntityList& list, const CollisionWorld& world, float reg
     for (std::size_t i = 0; i < _found.size(); ++i)
         _sorted[_cursor[_foundRegion[i]]++] = _found[i];
 
+    if (world._walls)
+        _wallIndex.Build(*world._walls, _origin, _cell, _columns, _rows);
+
     for (int c = 0; c < _columns; ++c)
     {
         for (int r = 0; r < _rows; ++r)
@@ -166,7 +169,7 @@ void CollisionPass::Run(EntityList& list, const CollisionWorld& world, float reg
                 if (right && up)
                     TestAgainst(a, here + static_cast<std::uint32_t>(_rows) + 1, _starts[here + _rows + 1]);
                 if (world._walls)
-                    Collider::CollideWalls(a, *world._walls);
+                    Collider::CollideWalls(a, *world._walls, &_wallIndex);
             }
         }
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "physics/WallIndex.h"
+
 #include <glm/vec2.hpp>
 
 #include <cstddef>
@@ -63,6 +65,7 @@ private:
     std::vector<std::uint32_t> _starts;
     std::vector<std::uint32_t> _cursor;
     std::vector<Collider*> _sorted;
+    WallIndex _wallIndex;
 
     bool _reportedRegionSize = false;
     bool _reportedGridCap = false;

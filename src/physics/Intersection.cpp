@@ -4,6 +4,7 @@
 #include "physics/LineBuffer.h"
 #include "physics/Point.h"
 #include "physics/Polygon.h"
+#include "physics/WallIndex.h"
 
 #include <glm/common.hpp>
 #include <glm/geometric.hpp>
@@ -52,6 +53,23 @@ bool Apart(const Box& a, const LineSegment& line, float margin)
     const glm::vec2 lo = glm::min(line._start, line._end);
     const glm::vec2 hi = glm::max(line._start, line._end);
     return a.lo.x - margin > hi.x || lo.x - margin > a.hi.x || a.lo.y - margin > hi.y || lo.y - margin > a.hi.y;
+}
+
+// Calls test on each line that may be within margin of the box, in buffer order,
+// until it returns true.
+template <typename Test>
+void ForLinesNear(const LineBuffer& lines, const WallIndex* index, const Box& box, float margin, Test&& test)
+{
+    if (index && index->Covers(lines))
+    {
+        for (std::uint32_t i : index->Near(box.lo - margin, box.hi + margin))
+            if (!Apart(box, lines._lines[i], margin) && test(lines._lines[i]))
+                return;
+        return;
+    }
+    for (const LineSegment& line : lines._lines)
+        if (!Apart(box, line, margin) && test(line))
+            return;
 }
 
 struct Span
@@ -196,7 +214,8 @@ CollisionResult CircleSegment(const glm::vec2& p, const glm::vec2& q, float radi
     return {};
 }
 
-CollisionResult LineBufferPolygon(const LineBuffer& lines, const Polygon& polygon, const glm::vec2& displacement)
+CollisionResult LineBufferPolygon(const LineBuffer& lines, const Polygon& polygon, const glm::vec2& displacement,
+                                  const WallIndex* index)
 {
     if (displacement == glm::vec2(0.0f))
         return {};
@@ -208,65 +227,63 @@ CollisionResult LineBufferPolygon(const LineBuffer& lines, const Polygon& polygo
     }
     swept.Add(swept.lo + displacement);
     swept.Add(swept.hi + displacement);
-    const float margin = swept.Slack();
 
     CollisionResult best;
-    for (const LineSegment& line : lines._lines)
-    {
-        if (Apart(swept, line, margin))
-            continue;
-        for (const LineSegment& side : polygon._sides)
-        {
-            const CollisionResult corner = PointSegment(side._end + displacement, side._end, line);
-            if (corner._hit && corner._time < best._time)
-                best = corner;
-            CollisionResult wallEnd = PointSegment(line._start - displacement, line._start, side);
-            if (wallEnd._hit && wallEnd._time < best._time)
-            {
-                wallEnd._normal = -wallEnd._normal;
-                best = wallEnd;
-            }
-        }
-    }
+    ForLinesNear(lines, index, swept, swept.Slack(),
+                 [&](const LineSegment& line)
+                 {
+                     for (const LineSegment& side : polygon._sides)
+                     {
+                         const CollisionResult corner = PointSegment(side._end + displacement, side._end, line);
+                         if (corner._hit && corner._time < best._time)
+                             best = corner;
+                         CollisionResult wallEnd = PointSegment(line._start - displacement, line._start, side);
+                         if (wallEnd._hit && wallEnd._time < best._time)
+                         {
+                             wallEnd._normal = -wallEnd._normal;
+                             best = wallEnd;
+                         }
+                     }
+                     return false;
+                 });
     return best;
 }
 
-CollisionResult LineBufferCircle(const LineBuffer& lines, const Circle& circle, const glm::vec2& oldCenter)
+CollisionResult LineBufferCircle(const LineBuffer& lines, const Circle& circle, const glm::vec2& oldCenter,
+                                 const WallIndex* index)
 {
     if (oldCenter == circle._center)
         return {};
     Box path;
     path.Add(oldCenter);
     path.Add(circle._center);
-    const float margin = std::fabs(circle._radius) + path.Slack();
 
     CollisionResult best;
-    for (const LineSegment& line : lines._lines)
-    {
-        if (Apart(path, line, margin))
-            continue;
-        const CollisionResult result = CircleSegment(oldCenter, circle._center, circle._radius, line);
-        if (result._hit && result._time < best._time)
-            best = result;
-    }
+    ForLinesNear(lines, index, path, std::fabs(circle._radius) + path.Slack(),
+                 [&](const LineSegment& line)
+                 {
+                     const CollisionResult result = CircleSegment(oldCenter, circle._center, circle._radius, line);
+                     if (result._hit && result._time < best._time)
+                         best = result;
+                     return false;
+                 });
     return best;
 }
 
-CollisionResult LineBufferPoint(const LineBuffer& lines, const Point& point, const glm::vec2& oldPosition)
+CollisionResult LineBufferPoint(const LineBuffer& lines, const Point& point, const glm::vec2& oldPosition,
+                                const WallIndex* index)
 {
     Box path;
     path.Add(point._center);
     path.Add(oldPosition);
-    const float margin = path.Slack();
-    for (const LineSegment& line : lines._lines)
-    {
-        if (Apart(path, line, margin))
-            continue;
-        const CollisionResult result = PointSegment(point._center, oldPosition, line);
-        if (result._hit)
-            return result;
-    }
-    return {};
+    CollisionResult first;
+    ForLinesNear(lines, index, path, path.Slack(),
+                 [&](const LineSegment& line)
+                 {
+                     first = PointSegment(point._center, oldPosition, line);
+                     return first._hit;
+                 });
+    return first;
 }
 
 CollisionResult CircleCircle(const Circle& a, const Circle& b)

@@ -9,6 +9,7 @@ class LineBuffer;
 class Point;
 class Polygon;
 class Shape;
+class WallIndex;
 struct LineSegment;
 
 // What every test returns. Swept tests give the fraction of the movement at which
@@ -41,10 +42,16 @@ CollisionResult PointCircle(const glm::vec2& p, const glm::vec2& q, const glm::v
 // A circle of the given radius whose centre moves from p to q against a one-sided segment.
 CollisionResult CircleSegment(const glm::vec2& p, const glm::vec2& q, float radius, const LineSegment& segment);
 
-// Swept tests of a body against static lines; the earliest contact wins.
-CollisionResult LineBufferPolygon(const LineBuffer& lines, const Polygon& polygon, const glm::vec2& displacement);
-CollisionResult LineBufferCircle(const LineBuffer& lines, const Circle& circle, const glm::vec2& oldCenter);
-CollisionResult LineBufferPoint(const LineBuffer& lines, const Point& point, const glm::vec2& oldPosition);
+// Swept tests of a body against static lines; the earliest contact wins. An index
+// built from the same lines only saves time: the result is the same without it.
+CollisionResult LineBufferPolygon(const LineBuffer& lines, const Polygon& polygon, const glm::vec2& displacement,
+                                  const WallIndex* index = nullptr);
+CollisionResult LineBufferCircle(const LineBuffer& lines, const Circle& circle, const glm::vec2& oldCenter,
+                                 const WallIndex* index = nullptr);
+// The first line in buffer order that the point crosses, sweeping from where it is
+// back to where it was.
+CollisionResult LineBufferPoint(const LineBuffer& lines, const Point& point, const glm::vec2& oldPosition,
+                                const WallIndex* index = nullptr);
 
 // Overlap tests; normals point from the first shape toward the second.
 CollisionResult CircleCircle(const Circle& a, const Circle& b);

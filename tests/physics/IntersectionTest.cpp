@@ -6,6 +6,7 @@
 #include "physics/LineBuffer.h"
 #include "physics/Point.h"
 #include "physics/Polygon.h"
+#include "physics/WallIndex.h"
 
 #include <cstdlib>
 
@@ -138,8 +139,9 @@ TEST(LineBufferTests, PolygonCornersAndWallEndsAreSwept)
     EXPECT_EQ(end._normal, glm::vec2(1.0f, 0.0f));
 }
 
-// Line-buffer tests skip lines that are plainly out of reach; that must never change
-// a result compared with trying every line.
+// Line-buffer tests skip lines that are plainly out of reach, and with an index try
+// only the lines near the path; neither may change a result compared with trying
+// every line. The index grid is smaller than the scene, so edge cells are clamped.
 TEST(LineBufferTests, SkippingDistantLinesNeverChangesTheResult)
 {
     std::srand(7);
@@ -182,17 +184,43 @@ TEST(LineBufferTests, SkippingDistantLinesNeverChangesTheResult)
                 }
             }
         }
-        const CollisionResult circle = LineBufferCircle(walls, Circle(now, radius), old);
-        const CollisionResult point = LineBufferPoint(walls, Point(now), old);
-        const CollisionResult polygon = LineBufferPolygon(walls, placed, old - now);
-        ASSERT_EQ(circle._hit, circleBrute._hit) << trial;
-        ASSERT_EQ(circle._time, circleBrute._time) << trial;
-        ASSERT_EQ(point._time, pointBrute._time) << trial;
-        ASSERT_EQ(polygon._time, polygonBrute._time) << trial;
-        ASSERT_EQ(polygon._normal, polygonBrute._normal) << trial;
-        hits += circle._hit + point._hit + polygon._hit;
+        WallIndex index;
+        index.Build(walls, {-150.0f, -150.0f}, {37.0f, 37.0f}, 8, 8);
+        for (const WallIndex* used : std::initializer_list<const WallIndex*>{nullptr, &index})
+        {
+            const CollisionResult circle = LineBufferCircle(walls, Circle(now, radius), old, used);
+            const CollisionResult point = LineBufferPoint(walls, Point(now), old, used);
+            const CollisionResult polygon = LineBufferPolygon(walls, placed, old - now, used);
+            ASSERT_EQ(circle._hit, circleBrute._hit) << trial;
+            ASSERT_EQ(circle._time, circleBrute._time) << trial;
+            ASSERT_EQ(point._time, pointBrute._time) << trial;
+            ASSERT_EQ(polygon._time, polygonBrute._time) << trial;
+            ASSERT_EQ(polygon._normal, polygonBrute._normal) << trial;
+            hits += circle._hit + point._hit + polygon._hit;
+        }
     }
     EXPECT_GT(hits, 50) << "the random scenes must exercise hits too";
+}
+
+TEST(LineBufferTests, TheIndexListsNearbyLinesOnceInBufferOrder)
+{
+    LineBuffer walls;
+    walls._lines = {{{350.0f, 50.0f}, {360.0f, 50.0f}},   // cell (3, 0)
+                    {{10.0f, 10.0f}, {390.0f, 20.0f}},    // the whole bottom row
+                    {{-900.0f, 10.0f}, {-800.0f, 10.0f}}, // left of the grid: column 0
+                    {{150.0f, 150.0f}, {160.0f, 160.0f}}};
+    WallIndex index;
+    index.Build(walls, {0.0f, 0.0f}, {100.0f, 100.0f}, 4, 4);
+    EXPECT_EQ(index.Near({320.0f, 0.0f}, {399.0f, 99.0f}), (std::vector<std::uint32_t>{0, 1}));
+    EXPECT_EQ(index.Near({-5000.0f, 0.0f}, {50.0f, 50.0f}), (std::vector<std::uint32_t>{1, 2}));
+    EXPECT_EQ(index.Near({0.0f, 0.0f}, {400.0f, 400.0f}), (std::vector<std::uint32_t>{0, 1, 2, 3}));
+    EXPECT_TRUE(index.Near({150.0f, 300.0f}, {160.0f, 310.0f}).empty());
+
+    // Built from other lines, or before the buffer changed: every line is tried instead.
+    EXPECT_TRUE(index.Covers(walls));
+    walls._lines.push_back({{250.0f, 350.0f}, {250.0f, 390.0f}});
+    EXPECT_FALSE(index.Covers(walls));
+    EXPECT_TRUE(LineBufferCircle(walls, Circle({260.0f, 370.0f}, 2.0f), {240.0f, 370.0f}, &index)._hit);
 }
 
 TEST(Overlap, CirclesAndPoints)
