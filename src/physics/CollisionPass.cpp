@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <sstream>
 
 namespace
 {
@@ -20,12 +21,15 @@ const bool s_hookInstalled = []
     return true;
 }();
 
-int Clamped(float cell, int count)
+// Data problems go to standard error as well as the log.
+template <typename... Parts> void ReportOnce(bool& reported, const Parts&... parts)
 {
-    // Comparisons first: a position far away (or not a number) must not reach the cast.
-    if (cell >= static_cast<float>(count - 1))
-        return count - 1;
-    return cell > 0.0f ? static_cast<int>(cell) : 0;
+    if (reported)
+        return;
+    reported = true;
+    std::ostringstream text;
+    (text << ... << parts);
+    Trace::Error(text.str());
 }
 } // namespace
 
@@ -56,21 +60,15 @@ void CollisionPass::RunForList(EntityList& list)
 
 bool CollisionPass::PlanGrid(const CollisionWorld& world, float regionSize)
 {
-    _origin = world._lowerLeftBound;
+    _grid._origin = world._lowerLeftBound;
     const glm::vec2 size = world._upperRightBound - world._lowerLeftBound;
     if (!(regionSize > 0.0f))
     {
-        if (!_reportedRegionSize)
-        {
-            _reportedRegionSize = true;
-            Trace::Stream()
-                << "Collision region size " << regionSize
-                << " is not positive (Data/Static/collider.json \"regionsize\"); the whole scene is one region"
-                << Trace::endm;
-        }
-        _columns = 1;
-        _rows = 1;
-        _cell = size;
+        ReportOnce(_reportedRegionSize, "Data/Static/collider.json: /regionsize: collision region size ", regionSize,
+                   " is not positive; the whole scene is one region");
+        _grid._columns = 1;
+        _grid._rows = 1;
+        _grid._cell = size;
         return true;
     }
 
@@ -78,17 +76,15 @@ bool CollisionPass::PlanGrid(const CollisionWorld& world, float regionSize)
     double rows = std::trunc(static_cast<double>(size.y) / regionSize);
     if (!(columns >= 1.0 && rows >= 1.0))
     {
-        _columns = 0;
-        _rows = 0;
-        if (!_reportedSmall || _reportedSmallScene[0] != world._lowerLeftBound ||
-            _reportedSmallScene[1] != world._upperRightBound)
-        {
-            _reportedSmall = true;
-            _reportedSmallScene[0] = world._lowerLeftBound;
-            _reportedSmallScene[1] = world._upperRightBound;
-            Trace::Stream() << "Scene of " << size.x << " x " << size.y << " is smaller than one collision region of "
-                            << regionSize << "; no collisions are tested" << Trace::endm;
-        }
+        _grid._columns = 0;
+        _grid._rows = 0;
+        // Once per scene: another level may be too small as well.
+        if (_reportedSmallScene[0] != world._lowerLeftBound || _reportedSmallScene[1] != world._upperRightBound)
+            _reportedSmall = false;
+        _reportedSmallScene[0] = world._lowerLeftBound;
+        _reportedSmallScene[1] = world._upperRightBound;
+        ReportOnce(_reportedSmall, "Scene of ", size.x, " x ", size.y, " is smaller than one collision region of ",
+                   regionSize, "; no collisions are tested");
         return false;
     }
 
@@ -98,25 +94,13 @@ bool CollisionPass::PlanGrid(const CollisionWorld& world, float regionSize)
         cellSize = static_cast<float>(regionSize * std::sqrt(columns * rows / kMaxRegions));
         columns = std::max(1.0, std::trunc(static_cast<double>(size.x) / cellSize));
         rows = std::max(1.0, std::trunc(static_cast<double>(size.y) / cellSize));
-        if (!_reportedGridCap)
-        {
-            _reportedGridCap = true;
-            Trace::Stream() << "Collision region size " << regionSize << " makes too many regions; using " << cellSize
-                            << Trace::endm;
-        }
+        ReportOnce(_reportedGridCap, "Data/Static/collider.json: /regionsize: collision region size ", regionSize,
+                   " makes too many regions; using ", cellSize);
     }
-    _columns = static_cast<int>(columns);
-    _rows = static_cast<int>(rows);
-    _cell = glm::vec2(cellSize);
+    _grid._columns = static_cast<int>(columns);
+    _grid._rows = static_cast<int>(rows);
+    _grid._cell = glm::vec2(cellSize);
     return true;
-}
-
-std::uint32_t CollisionPass::RegionOf(const glm::vec2& position) const
-{
-    const glm::vec2 cell = (position - _origin) / _cell;
-    const int column = Clamped(cell.x, _columns);
-    const int row = Clamped(cell.y, _rows);
-    return static_cast<std::uint32_t>(column * _rows + row);
 }
 
 void CollisionPass::Run(EntityList& list, const CollisionWorld& world, float regionSize)
@@ -127,7 +111,7 @@ void CollisionPass::Run(EntityList& list, const CollisionWorld& world, float reg
 
     _found.clear();
     _foundRegion.clear();
-    const std::size_t regions = static_cast<std::size_t>(_columns) * static_cast<std::size_t>(_rows);
+    const std::size_t regions = _grid.Count();
     _starts.assign(regions + 1, 0);
     for (const auto& entity : list.Entities())
     {
@@ -136,7 +120,8 @@ void CollisionPass::Run(EntityList& list, const CollisionWorld& world, float reg
         auto* collider = entity->Get<Collider>(ctype::Collider);
         if (!collider || !collider->IsPlaced())
             continue;
-        const std::uint32_t region = RegionOf(entity->GetTransform().GetTranslation());
+        const glm::vec2& at = entity->GetTransform().GetTranslation();
+        const auto region = static_cast<std::uint32_t>(_grid.Index(_grid.Column(at.x), _grid.Row(at.y)));
         _found.push_back(collider);
         _foundRegion.push_back(region);
         ++_starts[region + 1];
@@ -149,25 +134,28 @@ void CollisionPass::Run(EntityList& list, const CollisionWorld& world, float reg
         _sorted[_cursor[_foundRegion[i]]++] = _found[i];
 
     if (world._walls)
-        _wallIndex.Build(*world._walls, _origin, _cell, _columns, _rows);
+        _wallIndex.Build(*world._walls, _grid);
 
-    for (int c = 0; c < _columns; ++c)
+    const int columns = _grid._columns;
+    const int rows = _grid._rows;
+    for (int c = 0; c < columns; ++c)
     {
-        for (int r = 0; r < _rows; ++r)
+        for (int r = 0; r < rows; ++r)
         {
-            const std::uint32_t here = static_cast<std::uint32_t>(c * _rows + r);
-            const bool right = c + 1 < _columns;
-            const bool up = r + 1 < _rows;
+            const auto here = static_cast<std::uint32_t>(_grid.Index(c, r));
+            const auto right = static_cast<std::uint32_t>(_grid.Index(c + 1, r));
+            const bool hasRight = c + 1 < columns;
+            const bool hasUp = r + 1 < rows;
             for (std::uint32_t i = _starts[here]; i < _starts[here + 1]; ++i)
             {
                 Collider& a = *_sorted[i];
                 TestAgainst(a, here, i + 1);
-                if (right)
-                    TestAgainst(a, here + static_cast<std::uint32_t>(_rows), _starts[here + _rows]);
-                if (up)
+                if (hasRight)
+                    TestAgainst(a, right, _starts[right]);
+                if (hasUp)
                     TestAgainst(a, here + 1, _starts[here + 1]);
-                if (right && up)
-                    TestAgainst(a, here + static_cast<std::uint32_t>(_rows) + 1, _starts[here + _rows + 1]);
+                if (hasRight && hasUp)
+                    TestAgainst(a, right + 1, _starts[right + 1]);
                 if (world._walls)
                     Collider::CollideWalls(a, *world._walls, &_wallIndex);
             }

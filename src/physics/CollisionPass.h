@@ -33,8 +33,8 @@ public:
     // Bodies outside the bounds count as being in the nearest edge region.
     void Run(EntityList& list, const CollisionWorld& world, float regionSize);
 
-    int Columns() const { return _columns; }
-    int Rows() const { return _rows; }
+    int Columns() const { return _grid._columns; }
+    int Rows() const { return _grid._rows; }
     // Pairs handed to the pair test in the latest pass.
     std::size_t PairTests() const { return _pairTests; }
 
@@ -50,13 +50,9 @@ public:
 private:
     // False when no region fits (nothing is tested then).
     bool PlanGrid(const CollisionWorld& world, float regionSize);
-    std::uint32_t RegionOf(const glm::vec2& position) const;
     void TestAgainst(Collider& a, std::uint32_t region, std::size_t from);
 
-    int _columns = 0;
-    int _rows = 0;
-    glm::vec2 _origin{0.0f};
-    glm::vec2 _cell{1.0f};
+    RegionGrid _grid;
     std::size_t _pairTests = 0;
 
     // Colliders by region: _starts[r] .. _starts[r + 1] index _sorted, in list order.

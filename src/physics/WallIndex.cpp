@@ -6,41 +6,26 @@
 
 #include <algorithm>
 
-namespace
-{
-int Clamped(float cell, int count)
-{
-    // Comparisons first: a coordinate far away (or not a number) must not reach the cast.
-    if (cell >= static_cast<float>(count - 1))
-        return count - 1;
-    return cell > 0.0f ? static_cast<int>(cell) : 0;
-}
-} // namespace
-
 WallIndex::CellRange WallIndex::CellsOf(const glm::vec2& lo, const glm::vec2& hi) const
 {
-    const glm::vec2 a = (lo - _origin) / _cell;
-    const glm::vec2 b = (hi - _origin) / _cell;
-    return {Clamped(a.x, _columns), Clamped(b.x, _columns), Clamped(a.y, _rows), Clamped(b.y, _rows)};
+    return {_grid.Column(lo.x), _grid.Column(hi.x), _grid.Row(lo.y), _grid.Row(hi.y)};
 }
 
-void WallIndex::Build(const LineBuffer& lines, const glm::vec2& origin, const glm::vec2& cell, int columns, int rows)
+void WallIndex::Build(const LineBuffer& lines, const RegionGrid& grid)
 {
     _source = &lines;
     _count = lines._lines.size();
-    _origin = origin;
-    _cell = cell;
-    _columns = std::max(columns, 1);
-    _rows = std::max(rows, 1);
-
-    const std::size_t cells = static_cast<std::size_t>(_columns) * static_cast<std::size_t>(_rows);
+    _grid = grid;
+    _grid._columns = std::max(grid._columns, 1);
+    _grid._rows = std::max(grid._rows, 1);
+    const std::size_t cells = _grid.Count();
     _starts.assign(cells + 1, 0);
     auto forEachCell = [&](const LineSegment& line, auto&& visit)
     {
         const CellRange range = CellsOf(glm::min(line._start, line._end), glm::max(line._start, line._end));
         for (int c = range.c0; c <= range.c1; ++c)
             for (int r = range.r0; r <= range.r1; ++r)
-                visit(static_cast<std::size_t>(c) * static_cast<std::size_t>(_rows) + static_cast<std::size_t>(r));
+                visit(_grid.Index(c, r));
     };
     for (const LineSegment& line : lines._lines)
         forEachCell(line, [&](std::size_t at) { ++_starts[at + 1]; });
@@ -67,7 +52,7 @@ const std::vector<std::uint32_t>& WallIndex::Near(const glm::vec2& lo, const glm
     {
         for (int r = range.r0; r <= range.r1; ++r)
         {
-            const std::size_t at = static_cast<std::size_t>(c) * static_cast<std::size_t>(_rows) + r;
+            const std::size_t at = _grid.Index(c, r);
             _near.insert(_near.end(), _lines.begin() + _starts[at], _lines.begin() + _starts[at + 1]);
         }
     }

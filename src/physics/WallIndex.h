@@ -1,5 +1,7 @@
 #pragma once
 
+#include "physics/RegionGrid.h"
+
 #include <glm/vec2.hpp>
 
 #include <cstddef>
@@ -16,7 +18,7 @@ class WallIndex
 {
 public:
     // Lines and boxes beyond the grid count as being in its edge cells.
-    void Build(const LineBuffer& lines, const glm::vec2& origin, const glm::vec2& cell, int columns, int rows);
+    void Build(const LineBuffer& lines, const RegionGrid& grid);
 
     // True when built from exactly this buffer as it now stands.
     bool Covers(const LineBuffer& lines) const;
@@ -34,10 +36,7 @@ private:
 
     const LineBuffer* _source = nullptr;
     std::size_t _count = 0;
-    glm::vec2 _origin{0.0f};
-    glm::vec2 _cell{1.0f};
-    int _columns = 0;
-    int _rows = 0;
+    RegionGrid _grid;
     std::vector<std::uint32_t> _starts;
     std::vector<std::uint32_t> _cursor;
     std::vector<std::uint32_t> _lines;

@@ -48,7 +48,7 @@ inline std::unique_ptr<Entity> Body(const std::string& name, const glm::vec2& po
 }
 
 inline std::unique_ptr<Entity> Ball(const std::string& name, const glm::vec2& position, float radius = 10.0f,
-                                    const BodyOptions& options = {})
+                                    const BodyOptions& options = BodyOptions())
 {
     return Body(name, position, std::make_unique<Circle>(glm::vec2(0.0f), radius), options);
 }
