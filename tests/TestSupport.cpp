@@ -8,7 +8,9 @@
 #include "data/Archetypes.h"
 #include "data/EntityList.h"
 #include "data/StaticSettings.h"
+#include "debug/DebugLines.h"
 #include "input/InputSystem.h"
+#include "physics/CollisionPass.h"
 #include "render/Mesh.h"
 #include "render/RenderState.h"
 #include "render/SceneCamera.h"
@@ -44,6 +46,8 @@ void ResetGlobals()
     Screen::SetQueries(nullptr, nullptr);
     Trace::Close();
     Trace::SetEcho(false);
+    DebugLines::Instance().Clear();
+    CollisionPass::ResetShared();
 }
 
 std::string ReadFile(const std::filesystem::path& path)

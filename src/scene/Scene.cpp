@@ -67,7 +67,7 @@ Scene::Scene(std::string name) : _name(std::move(name))
 
 Scene::~Scene()
 {
-    Trace::Message("Scene '" + _name + "' Unload");
+    Trace::Message("Scene '" + _name + "' Unload\n");
     GroupSystem::Instance().Remove(this);
     _drawItems.clear();
     _actions.Clear();
@@ -253,7 +253,7 @@ void Scene::Render()
 
 void Scene::Exit()
 {
-    Trace::Message("Scene '" + _name + "' Exit");
+    Trace::Message("Scene '" + _name + "' Exit\n");
     ClearGroups();
     _entities.ExitAll();
 }
