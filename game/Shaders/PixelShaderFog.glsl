@@ -41,12 +41,13 @@ float Fog(vec2 p)
 void main()
 {
     vec2 p = vTexCoord * vec2(6.0, 3.5);
-    float fog = Fog(p + vec2(time * 0.05, time * 0.02)) * Fog(p * 0.7 - vec2(time * 0.03, 0.0));
+    float fog = Fog(p + vec2(time * 0.05, time * 0.02)) * 0.6 + Fog(p * 0.7 - vec2(time * 0.03, 0.0)) * 0.4;
+    fog = smoothstep(0.3, 0.8, fog);
     vec2 centred = vTexCoord - 0.5;
     float vignette = smoothstep(0.25, 0.75, length(centred * vec2(1.2, 1.6)));
     float grain = (Hash(gl_FragCoord.xy + fract(time) * 97.0) - 0.5) * grainFactor;
     vec4 mask = texture(image, vTexCoord) * vColour;
-    vec3 colour = tint.rgb * fog + grain;
+    vec3 colour = tint.rgb * 1.5 + grain;
     float alpha = clamp(fog * tint.a + vignette * 0.85, 0.0, 1.0) * mask.a;
     fragColour = vec4(mix(colour, vec3(0.0), vignette), alpha);
 }

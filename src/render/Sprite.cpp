@@ -210,8 +210,9 @@ void Sprite::Draw(const glm::mat4& ownerWorld)
     if (!gpu)
         return;
     const LumShader& shader = *_shader->_shader;
-    if (_source)
-        shader.Set(Uniform::Uv, _frameTransform);
+    // Without a source the identity goes up too, so no frame of the sprite drawn before
+    // with this program is left behind.
+    shader.Set(Uniform::Uv, _frameTransform);
     shader.Set(Uniform::Camera, view.matrix);
 
     if (!_text.empty())

@@ -25,15 +25,16 @@ struct Image
     int height = 0;
     std::vector<unsigned char> rgba;
 
-    // Pixels of a rectangle (image coordinates, y down) brighter than the background.
-    int Lit(int x0, int y0, int x1, int y1) const
+    // Pixels of a rectangle (image coordinates, y down) whose channels add up to more
+    // than `threshold`.
+    int Lit(int x0, int y0, int x1, int y1, int threshold = 90) const
     {
         int lit = 0;
         for (int y = y0; y < y1; ++y)
             for (int x = x0; x < x1; ++x)
             {
                 const unsigned char* p = &rgba[static_cast<std::size_t>((y * width + x) * 4)];
-                if (p[0] + p[1] + p[2] > 90)
+                if (p[0] + p[1] + p[2] > threshold)
                     ++lit;
             }
         return lit;
@@ -91,6 +92,8 @@ TEST_F(GameEndToEndTest, StartsAtTheSplashScreenShowsTheLogoAndSavesVsync)
     EXPECT_GT(shot.Lit(570, 345, 1330, 430), 15000);
     EXPECT_EQ(shot.Lit(0, 0, 200, 200), 0);
     EXPECT_EQ(shot.Lit(1700, 869, 1900, 1069), 0);
+    // Fog drifts over the dark background between them.
+    EXPECT_GT(shot.Lit(200, 450, 500, 750, 25), 1000);
 
     const std::string trace = test::ReadFile("Trace.log");
     EXPECT_THAT(trace, HasSubstr("Scene splash_screen Init"));
