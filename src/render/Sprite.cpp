@@ -183,8 +183,8 @@ void Sprite::Bind() const
     if (_mesh && _mesh->GetGpu())
         GlState::BindVertexArray(_mesh->GetGpu()->GetFillArray());
     shader.Set(Uniform::Time, static_cast<float>(Engine::Now()));
-    shader.Set(Uniform::GrainFactor, s_grainFactor);
-    shader.Set(Uniform::AmbientFactor, s_ambientLighting);
+    shader.Set(Uniform::GrainFactor, GrainFactor());
+    shader.Set(Uniform::AmbientFactor, AmbientLighting());
     shader.Set(Uniform::LightCount, 0);
     shader.Set(Uniform::TotalFlashlights, 0);
 }

@@ -3,6 +3,7 @@
 #include "core/WindowSystem.h"
 #include "render/RenderState.h"
 #include "render/ShaderSystem.h"
+#include "render/Sprite.h"
 
 #include <glad/gl.h>
 
@@ -18,6 +19,8 @@ void GlTest::SetUp()
     WindowSystem::Instance().Configure(options);
     ASSERT_TRUE(WindowSystem::Instance().Init()) << "no window: GL tests need a display (run them under xvfb-run)";
     ASSERT_TRUE(ShaderSystem::Instance().Init());
+    // Film grain would make exact colours noisy.
+    Sprite::GrainFactor() = 0.0f;
     Clear();
 }
 
