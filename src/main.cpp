@@ -1,6 +1,8 @@
+#include "audio/SoundSystem.h"
 #include "core/LaunchOptions.h"
 #include "core/MainLoop.h"
 #include "core/MessageSystem.h"
+#include "ui/OptionSystem.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -57,6 +59,8 @@ int main(int argc, char** argv)
         std::srand(*options.seed);
 
     const std::vector<System*> systems = {
+        &SoundSystem::Instance(),
+        &OptionSystem::Instance(),
         &MessageSystem::Instance(),
     };
 

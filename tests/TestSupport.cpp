@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "audio/SoundSystem.h"
 #include "core/GroupSystem.h"
 #include "core/MainLoop.h"
 #include "core/MessageSystem.h"
@@ -7,6 +8,7 @@
 #include "data/Archetypes.h"
 #include "data/EntityList.h"
 #include "data/StaticSettings.h"
+#include "ui/OptionSystem.h"
 
 #include <fstream>
 #include <sstream>
@@ -16,6 +18,9 @@ namespace test
 {
 void ResetGlobals()
 {
+    SoundSystem::Instance().Reset();
+    OptionSystem::Reset();
+    OptionSystem::SetWindowModeFunction(nullptr);
     MessageSystem::Instance().Clear();
     GroupSystem::Instance().Reset();
     ClearArchetypes();
