@@ -325,6 +325,14 @@ void AudioEngine::SetVolume(const AudioChannel& channel, float volume)
         alSourcef(slot->_source, AL_GAIN, std::max(volume, 0.0f));
 }
 
+float AudioEngine::GetVolume(const AudioChannel& channel)
+{
+    ALfloat gain = 0.0f;
+    if (const Slot* slot = Resolve(channel))
+        alGetSourcef(slot->_source, AL_GAIN, &gain);
+    return gain;
+}
+
 void AudioEngine::SetMode(const AudioChannel& channel, unsigned mode)
 {
     const Slot* slot = Resolve(channel);

@@ -58,6 +58,7 @@ public:
     void SetPaused(const AudioChannel& channel, bool paused);
     void Stop(const AudioChannel& channel);
     void SetVolume(const AudioChannel& channel, float volume);
+    float GetVolume(const AudioChannel& channel); // 0 when not playing
     void SetMode(const AudioChannel& channel, unsigned mode);
 
     // Channels started and not yet seen to finish.

@@ -49,6 +49,7 @@ public:
     bool IsLooping() const { return _looping; }
     bool IsPersistent() const { return _persistent; }
     bool InPlayingList() const { return _record >= 0; }
+    const AudioChannel& GetChannel() const { return _channel; }
 
 private:
     friend class SoundSystem;
