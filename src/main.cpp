@@ -2,6 +2,7 @@
 #include "core/LaunchOptions.h"
 #include "core/MainLoop.h"
 #include "core/MessageSystem.h"
+#include "scene/SceneSystem.h"
 #include "ui/OptionSystem.h"
 
 #include <cstdio>
@@ -58,8 +59,12 @@ int main(int argc, char** argv)
     if (options.seed)
         std::srand(*options.seed);
 
+    if (!options.scene.empty())
+        SceneSystem::Instance().ChangeScene(options.scene, false);
+
     const std::vector<System*> systems = {
         &SoundSystem::Instance(),
+        &SceneSystem::Instance(),
         &OptionSystem::Instance(),
         &MessageSystem::Instance(),
     };

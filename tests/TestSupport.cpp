@@ -4,10 +4,15 @@
 #include "core/GroupSystem.h"
 #include "core/MainLoop.h"
 #include "core/MessageSystem.h"
+#include "core/Screen.h"
 #include "core/Trace.h"
 #include "data/Archetypes.h"
 #include "data/EntityList.h"
 #include "data/StaticSettings.h"
+#include "render/RenderState.h"
+#include "render/SceneCamera.h"
+#include "render/ScreenCamera.h"
+#include "scene/SceneSystem.h"
 #include "ui/OptionSystem.h"
 
 #include <fstream>
@@ -18,6 +23,8 @@ namespace test
 {
 void ResetGlobals()
 {
+    // Scenes first: ending them touches groups, archetypes, sounds and the trace log.
+    SceneSystem::Instance().Reset();
     SoundSystem::Instance().Reset();
     OptionSystem::Reset();
     OptionSystem::SetWindowModeFunction(nullptr);
@@ -26,6 +33,12 @@ void ResetGlobals()
     ClearArchetypes();
     Engine::ResetRunFlag();
     Engine::SetClock(nullptr);
+    RenderState::Reset();
+    ScreenCamera::Instance().Reset();
+    ScreenCamera::SetUploadHook(nullptr);
+    FreeCameraSwitch() = false;
+    SceneCamera::SetPointerSource(nullptr);
+    Screen::SetQueries(nullptr, nullptr);
     Trace::Close();
     Trace::SetEcho(false);
 }

@@ -7,8 +7,8 @@
 
 namespace test
 {
-// Puts every global the engine keeps (message board, groups, archetypes, run flag,
-// trace log) back to its start-up state.
+// Puts every global the engine keeps (scenes, message board, groups, archetypes, run
+// flag, renderer state, cameras, trace log) back to its start-up state.
 void ResetGlobals();
 
 std::string ReadFile(const std::filesystem::path& path);

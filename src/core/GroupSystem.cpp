@@ -50,6 +50,11 @@ void GroupSystem::Clear(Group& group)
     group._name.clear();
 }
 
+void GroupSystem::Remove(const Scene* scene)
+{
+    std::erase_if(_groups, [scene](const std::unique_ptr<Group>& group) { return group->_scene == scene; });
+}
+
 void GroupSystem::Reset()
 {
     _groups.clear();

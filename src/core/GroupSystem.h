@@ -43,6 +43,9 @@ public:
     void Add(Group& group, Entity& entity);
     std::vector<Group*> GetAll() const;
     void Clear(Group& group);
+    // Deletes every group a scene declared, when the scene goes away, so switching
+    // levels never runs into the group limit.
+    void Remove(const Scene* scene);
 
     // Removes every group (between tests and runs).
     void Reset();

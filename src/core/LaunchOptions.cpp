@@ -30,6 +30,7 @@ std::string LaunchUsage()
            "  --fixed-dt S    every frame advances S seconds instead of the clock\n"
            "  --seed N        seed the random generator with N instead of the time\n"
            "  --data DIR      content root (default: the executable's folder)\n"
+           "  --scene NAME    first scene instead of splash_screen\n"
            "  --headless      no window and no GL; logic only\n"
            "  --help          show this text\n"
            "  --version       show the version\n";
@@ -90,6 +91,13 @@ LaunchParse ParseLaunchOptions(const std::vector<std::string>& args)
                 break;
             if (o.dataDir.empty())
                 parse.error = "--data needs a folder";
+        }
+        else if (flag == "--scene")
+        {
+            if (!value(o.scene))
+                break;
+            if (o.scene.empty())
+                parse.error = "--scene needs a scene name";
         }
         else
             parse.error = "unknown option '" + flag + "'";

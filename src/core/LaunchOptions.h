@@ -12,6 +12,7 @@ struct LaunchOptions
     float fixedDt = -1.0f;
     std::optional<unsigned> seed;
     std::string dataDir; // empty: the executable's folder
+    std::string scene;   // empty: the game's first scene
     bool headless = false;
     bool help = false;
     bool version = false;

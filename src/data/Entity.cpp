@@ -109,6 +109,22 @@ std::unique_ptr<Entity> Entity::FromJson(const json& j, std::string_view file)
     return entity;
 }
 
+void Entity::Write(json& j) const
+{
+    j["name"] = _name;
+    json transform = json::object();
+    _transform.Write(transform);
+    j["transform"] = std::move(transform);
+    json components = json::object();
+    for (const auto& component : _components)
+    {
+        json c = json::object();
+        component->Write(c);
+        components[std::string(component->GetName())] = std::move(c);
+    }
+    j["components"] = std::move(components);
+}
+
 void Entity::Render()
 {
     for (auto& component : _components)

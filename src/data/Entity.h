@@ -34,6 +34,10 @@ public:
     // returns null.
     static std::unique_ptr<Entity> FromJson(const json& j, std::string_view file);
 
+    // "name", "transform" and "components" (each component under its name), the
+    // form Read takes.
+    void Write(json& j) const;
+
     Component* GetComponent(CType type) const;
     template <typename T> T* Get(CType type) const { return dynamic_cast<T*>(GetComponent(type)); }
 

@@ -54,6 +54,15 @@ void ReadValue(glm::vec2& out, const json& j)
         out.y = y->get<float>();
 }
 
+void ReadValue(glm::vec3& out, const json& j)
+{
+    RequireObject(j);
+    static constexpr const char* kKeys[] = {"x", "y", "z"};
+    for (int i = 0; i < 3; ++i)
+        if (auto it = j.find(kKeys[i]); it != j.end())
+            out[i] = it->get<float>();
+}
+
 void ReadValue(glm::vec4& out, const json& j)
 {
     RequireObject(j);
@@ -103,6 +112,15 @@ json WriteValue(const glm::vec2& v)
     json j = json::object();
     j["x"] = FloatForJson(v.x);
     j["y"] = FloatForJson(v.y);
+    return j;
+}
+
+json WriteValue(const glm::vec3& v)
+{
+    json j = json::object();
+    j["x"] = FloatForJson(v.x);
+    j["y"] = FloatForJson(v.y);
+    j["z"] = FloatForJson(v.z);
     return j;
 }
 

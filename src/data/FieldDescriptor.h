@@ -1,6 +1,7 @@
 #pragma once
 
 #include <glm/vec2.hpp>
+#include <glm/vec3.hpp>
 #include <glm/vec4.hpp>
 #include <nlohmann/json.hpp>
 
@@ -27,6 +28,7 @@ void ReadValue(int& out, const json& j);
 void ReadValue(unsigned& out, const json& j);
 void ReadValue(bool& out, const json& j);
 void ReadValue(glm::vec2& out, const json& j); // keys "x" and "y", each optional
+void ReadValue(glm::vec3& out, const json& j); // keys "x", "y" and "z", each optional
 void ReadValue(glm::vec4& out, const json& j); // a colour: keys "r", "g", "b", "a", each optional
 void ReadValue(std::string& out, const json& j);
 
@@ -36,6 +38,7 @@ json WriteValue(int v);
 json WriteValue(unsigned v);
 json WriteValue(bool v);
 json WriteValue(const glm::vec2& v);
+json WriteValue(const glm::vec3& v);
 json WriteValue(const glm::vec4& v);
 json WriteValue(const std::string& v);
 } // namespace FieldIo
@@ -45,8 +48,8 @@ json WriteValue(const std::string& v);
 template <typename T> class FieldDescriptor
 {
 public:
-    using Member =
-        std::variant<float T::*, int T::*, unsigned T::*, bool T::*, glm::vec2 T::*, glm::vec4 T::*, std::string T::*>;
+    using Member = std::variant<float T::*, int T::*, unsigned T::*, bool T::*, glm::vec2 T::*, glm::vec3 T::*,
+                                glm::vec4 T::*, std::string T::*>;
 
     struct Field
     {

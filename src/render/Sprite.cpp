@@ -75,6 +75,11 @@ void Sprite::SetOutlineColour(float r, float g, float b, float a)
     _outlineColour = Clamped(r, g, b, a);
 }
 
+void Sprite::RenderWithMatrix(const glm::mat4& /*world*/)
+{
+    // Like Render, this draws nothing until sprites have meshes and shaders.
+}
+
 void Sprite::SetFrame(unsigned index)
 {
     _frameIndex = index;

@@ -5,6 +5,7 @@
 #include "data/StaticSettings.h"
 
 #include <glm/mat3x3.hpp>
+#include <glm/mat4x4.hpp>
 #include <glm/vec4.hpp>
 
 #include <string>
@@ -28,6 +29,9 @@ public:
 
     const std::string& GetText() const { return _text; }
     void SetText(std::string text) { _text = std::move(text); }
+
+    // Draws with a given world matrix instead of the owner's (the scene's draw items).
+    void RenderWithMatrix(const glm::mat4& world);
 
     void SetFrame(unsigned index);
     unsigned GetFrame() const { return _frameIndex; }

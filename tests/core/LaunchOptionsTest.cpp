@@ -14,14 +14,15 @@ TEST(LaunchOptions, NoFlagsMeansAPlayersRun)
 
 TEST(LaunchOptions, HarnessFlagsParse)
 {
-    const LaunchParse p = ParseLaunchOptions(
-        {"--frames", "120", "--fixed-dt", "0.0166667", "--seed", "7", "--data", "/tmp/x", "--headless"});
+    const LaunchParse p = ParseLaunchOptions({"--frames", "120", "--fixed-dt", "0.0166667", "--seed", "7", "--data",
+                                              "/tmp/x", "--headless", "--scene", "level1"});
     ASSERT_TRUE(p.error.empty()) << p.error;
     EXPECT_EQ(p.options.frames, 120);
     EXPECT_FLOAT_EQ(p.options.fixedDt, 0.0166667f);
     EXPECT_EQ(p.options.seed, 7u);
     EXPECT_EQ(p.options.dataDir, "/tmp/x");
     EXPECT_TRUE(p.options.headless);
+    EXPECT_EQ(p.options.scene, "level1");
 }
 
 TEST(LaunchOptions, BadValuesAreRefusedWithTheirFlag)
@@ -33,6 +34,7 @@ TEST(LaunchOptions, BadValuesAreRefusedWithTheirFlag)
                                                                   {"--fixed-dt", "nan"},
                                                                   {"--seed", "-3"},
                                                                   {"--data", ""},
+                                                                  {"--scene", ""},
                                                                   {"--bogus"}})
     {
         const LaunchParse p = ParseLaunchOptions(args);

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "actions/TweenAction.h"
+
+#include <glm/vec2.hpp>
+
+class SceneCamera;
+
+// Pans a scene camera to a position in the world.
+class MoveCameraAction : public TweenAction<glm::vec2, MoveCameraAction>
+{
+public:
+    MoveCameraAction(SceneCamera* target, const glm::vec2& end, float delay, float duration, Lanes lanes,
+                     bool blocking = false, int easing = 0);
+
+private:
+    bool HasTarget() const override { return _target != nullptr; }
+    glm::vec2 Read() const override;
+    void Apply(const glm::vec2& value) override;
+    const char* MissingTargetMessage() const override;
+
+    SceneCamera* _target;
+};

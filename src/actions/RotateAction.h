@@ -1,0 +1,20 @@
+#pragma once
+
+#include "actions/TweenAction.h"
+
+class Entity;
+
+// Turns an entity's transform to an angle in degrees; never blocking, eased in and out.
+class RotateAction : public TweenAction<float, RotateAction>
+{
+public:
+    RotateAction(Entity* target, float endAngle, float delay, float duration, Lanes lanes);
+
+private:
+    bool HasTarget() const override { return _target != nullptr; }
+    float Read() const override;
+    void Apply(const float& value) override;
+    const char* MissingTargetMessage() const override;
+
+    Entity* _target;
+};

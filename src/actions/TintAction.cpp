@@ -1,0 +1,30 @@
+#include "actions/TintAction.h"
+
+#include "data/Entity.h"
+#include "render/Sprite.h"
+
+TintAction::TintAction(Entity* target, const glm::vec4& end, float delay, float duration, Lanes lanes, bool blocking,
+                       int easing)
+    : TweenAction(end, delay, duration, lanes, blocking, easing), _target(target)
+{
+}
+
+Sprite* TintAction::GetSprite() const
+{
+    return _target ? _target->Get<Sprite>(ctype::Sprite) : nullptr;
+}
+
+glm::vec4 TintAction::Read() const
+{
+    return GetSprite()->GetTint();
+}
+
+void TintAction::Apply(const glm::vec4& value)
+{
+    GetSprite()->SetTint(value);
+}
+
+const char* TintAction::MissingTargetMessage() const
+{
+    return nullptr;
+}

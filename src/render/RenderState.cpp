@@ -1,0 +1,36 @@
+#include "render/RenderState.h"
+
+namespace
+{
+glm::vec4 s_clearColour = RenderState::kDefaultClearColour;
+bool s_screenSpace = false;
+} // namespace
+
+namespace RenderState
+{
+const glm::vec4& GetClearColour()
+{
+    return s_clearColour;
+}
+
+void SetClearColour(const glm::vec4& colour)
+{
+    s_clearColour = colour;
+}
+
+bool IsScreenSpace()
+{
+    return s_screenSpace;
+}
+
+void SetScreenSpace(bool on)
+{
+    s_screenSpace = on;
+}
+
+void Reset()
+{
+    s_clearColour = kDefaultClearColour;
+    s_screenSpace = false;
+}
+} // namespace RenderState

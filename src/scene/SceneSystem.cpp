@@ -1,0 +1,212 @@
+#include "scene/SceneSystem.h"
+
+#include "actions/ChangeSceneAction.h"
+#include "actions/MoveAction.h"
+#include "actions/WaitAction.h"
+#include "core/Screen.h"
+#include "core/Trace.h"
+#include "data/Archetypes.h"
+#include "data/Stream.h"
+#include "render/RenderState.h"
+#include "render/ScreenCamera.h"
+#include "scene/Scene.h"
+#include "scene/SceneTable.h"
+
+SceneSystem& SceneSystem::Instance()
+{
+    static SceneSystem instance;
+    return instance;
+}
+
+SceneSystem::SceneSystem() : System("SceneSystem") {}
+
+SceneSystem::~SceneSystem() = default;
+
+void SceneSystem::AddScene(std::unique_ptr<Scene> scene)
+{
+    _scenes.push_back(std::move(scene));
+}
+
+void SceneSystem::BuildRequested()
+{
+    // Its sub-scenes append themselves while it loads, so they end up before it.
+    std::unique_ptr<Scene> scene = CreateScene(_requested);
+    AddScene(std::move(scene));
+}
+
+void SceneSystem::InitScenes()
+{
+    for (std::size_t i = 0; i < _scenes.size(); ++i)
+    {
+        _current = _scenes[i].get();
+        _current->Init();
+    }
+}
+
+void SceneSystem::EndScenes()
+{
+    for (auto& scene : _scenes)
+    {
+        _current = scene.get();
+        scene->Exit();
+        scene.reset();
+    }
+    _scenes.clear();
+    _current = nullptr;
+}
+
+bool SceneSystem::Init()
+{
+    BuildRequested();
+    Scene* first = _scenes.back().get();
+    if (!first->IsLoaded())
+    {
+        Trace::Error("could not start first scene: " + Stream::GetPath(first->GetName(), LevelFile));
+        _scenes.clear();
+        return false;
+    }
+    // Cleared here so the first update does not build the start-up scene again.
+    _requested.clear();
+    InitScenes();
+    MakePanels();
+    const Screen::Size window = Screen::GetWindowSize();
+    ScreenCamera::Instance().Resize(window.width, window.height);
+    _current = _scenes.front().get();
+    return true;
+}
+
+void SceneSystem::MakePanels()
+{
+    _transitionPanel = CreateFromArchetype("transition", false);
+    _loadingPanel = CreateFromArchetype("loading", false);
+    if (!_transitionPanel)
+        Trace::Error(Stream::GetPath("transition", EntityFile) +
+                     ": no transition archetype; scene changes run without the transition panel");
+    if (!_loadingPanel)
+        Trace::Error(Stream::GetPath("loading", EntityFile) +
+                     ": no loading archetype; scene changes run without the loading panel");
+
+    const Screen::Size window = Screen::GetWindowSize();
+    const glm::vec2 size(static_cast<float>(window.width), static_cast<float>(window.height));
+    _parking = glm::vec2(0.0f, -1.1f * size.y);
+    if (_transitionPanel)
+    {
+        _transitionPanel->GetTransform().SetScale(size);
+        _transitionPanel->GetTransform().SetTranslation(_parking);
+    }
+    if (_loadingPanel)
+        _loadingPanel->GetTransform().SetTranslation(_parking);
+}
+
+void SceneSystem::Update(float dt)
+{
+    _actions.Update(dt);
+
+    if (!_requested.empty())
+    {
+        EndScenes();
+        BuildRequested();
+        InitScenes();
+        _requested.clear();
+    }
+
+    for (std::size_t i = 0; i < _scenes.size(); ++i)
+    {
+        _current = _scenes[i].get();
+        _current->Update(dt);
+    }
+
+    RemoveFinishedScenes();
+    _current = _scenes.empty() ? nullptr : _scenes.front().get();
+}
+
+void SceneSystem::RemoveFinishedScenes()
+{
+    for (auto& scene : _scenes)
+    {
+        if (!scene->IsMarkedForRemoval())
+            continue;
+        _current = scene.get();
+        scene->Exit();
+        scene.reset();
+    }
+    std::erase(_scenes, nullptr);
+}
+
+void SceneSystem::Render()
+{
+    for (auto& scene : _scenes)
+    {
+        _current = scene.get();
+        scene->Render();
+    }
+    _current = _scenes.empty() ? nullptr : _scenes.front().get();
+
+    RenderState::SetScreenSpace(true);
+    if (_transitionPanel)
+        _transitionPanel->Render();
+    if (_loadingPanel)
+        _loadingPanel->Render();
+    RenderState::SetScreenSpace(false);
+}
+
+void SceneSystem::Exit()
+{
+    Trace::Message("deleting scenes");
+    for (auto& scene : _scenes)
+    {
+        _current = scene.get();
+        scene->Exit();
+        scene.reset();
+        Trace::Message("scene deleted");
+    }
+    _scenes.clear();
+    _current = nullptr;
+    _actions.Clear();
+    _transitionPanel.reset();
+    _loadingPanel.reset();
+    ClearArchetypes();
+}
+
+void SceneSystem::ChangeScene(const std::string& name, bool transition)
+{
+    if (!transition)
+    {
+        _requested = name;
+        return;
+    }
+    const Lanes lane{kTransitionLane};
+    Entity* cover = _transitionPanel.get();
+    Entity* loading = _loadingPanel.get();
+    if (cover)
+        _actions.Add(MoveAction(cover, {0.0f, 0.0f}, 0.0f, kPanelSlideSeconds, lane, true));
+    if (loading && name == kLoadingScene)
+        _actions.Add(MoveAction(loading, {0.0f, 0.0f}, 0.0f, kPanelSlideSeconds, lane, true));
+    _actions.Add(ChangeSceneAction(name, false, 0.0f, 0.0f, lane, true));
+    _actions.Add(WaitAction(kCoveredSeconds, 0.0f, lane, true));
+    if (cover)
+        _actions.Add(MoveAction(cover, _parking, 0.0f, kPanelSlideSeconds, lane, false));
+    if (loading)
+        _actions.Add(MoveAction(loading, _parking, 0.0f, kPanelSlideSeconds, lane, false));
+}
+
+Scene* SceneSystem::FindScene(const std::string& name) const
+{
+    if (name.empty())
+        return nullptr;
+    for (const auto& scene : _scenes)
+        if (scene->GetName() == name)
+            return scene.get();
+    return nullptr;
+}
+
+void SceneSystem::Reset()
+{
+    _actions.Clear();
+    _scenes.clear();
+    _current = nullptr;
+    _requested = kFirstScene;
+    _transitionPanel.reset();
+    _loadingPanel.reset();
+    _parking = glm::vec2(0.0f);
+}

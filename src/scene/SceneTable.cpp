@@ -1,0 +1,31 @@
+#include "scene/SceneTable.h"
+
+#include "scene/SandboxScenes.h"
+
+namespace
+{
+template <typename T> std::unique_ptr<Scene> Make()
+{
+    return std::make_unique<T>();
+}
+
+struct TableEntry
+{
+    const char* requested;
+    std::unique_ptr<Scene> (*create)();
+};
+
+constexpr TableEntry kTable[] = {
+    {"Alder", &Make<AlderScene>}, {"Birch", &Make<BirchScene>},   {"Cedar", &Make<CedarScene>},
+    {"Maple", &Make<MapleScene>}, {"Spruce", &Make<SpruceScene>}, {"Game", &Make<GameScene>},
+    {"Larch", &Make<LarchScene>},
+};
+} // namespace
+
+std::unique_ptr<Scene> CreateScene(const std::string& requested)
+{
+    for (const TableEntry& entry : kTable)
+        if (requested == entry.requested)
+            return entry.create();
+    return std::make_unique<Scene>(requested);
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+class Scene;
+
+// The scene for a requested name: a few names select the sandbox scene classes
+// (compared exactly), every other name is the level file of that name.
+std::unique_ptr<Scene> CreateScene(const std::string& requested);

@@ -1,0 +1,216 @@
+#include "TestSupport.h"
+
+#include "actions/ActionList.h"
+#include "actions/AddAction.h"
+#include "actions/CallbackAction.h"
+#include "actions/NestedAction.h"
+#include "actions/TemplAction.h"
+#include "actions/WaitAction.h"
+
+#include <string>
+#include <vector>
+
+namespace
+{
+constexpr float kDt = 0.125f; // exact in binary, so timers land on their ends
+
+// The frames (1-based) on which each named callback ran.
+struct RunLog
+{
+    std::vector<std::string> runs;
+    int frame = 0;
+
+    CallbackAction Mark(const std::string& name, float delay, Lanes lanes, bool blocking = false)
+    {
+        return CallbackAction([this, name](CallbackAction&) { runs.push_back(name + "@" + std::to_string(frame)); },
+                              delay, 0.0f, lanes, blocking);
+    }
+
+    void Run(ActionList& list, int frames)
+    {
+        for (int i = 0; i < frames; ++i)
+        {
+            ++frame;
+            list.Update(kDt);
+        }
+    }
+};
+} // namespace
+
+class ActionListTest : public test::ScratchTest
+{
+protected:
+    ActionList _list;
+    RunLog _log;
+};
+
+TEST_F(ActionListTest, ASecondBlockingActionInTheLaneCountsItsDelayOnlyOnceTheFirstIsGone)
+{
+    _list.Add(WaitAction(0.0f, 0.5f, {1}, true));
+    _list.Add(_log.Mark("second", 0.25f, {1}, true));
+    _log.Run(_list, 8);
+    // The wait ends on frame 4 and still holds the lane then; the delay runs 5 and 6.
+    EXPECT_EQ(_log.runs, (std::vector<std::string>{"second@6"}));
+    EXPECT_TRUE(_list.IsEmpty());
+}
+
+TEST_F(ActionListTest, BlockingHoldsOnlyItsOwnLanesAndLanelessActionsNeverWait)
+{
+    _list.Add(WaitAction(0.0f, 0.5f, {1, 2}, true));
+    _list.Add(_log.Mark("lane2", 0.0f, {2}));
+    _list.Add(_log.Mark("lane3", 0.0f, {3}));
+    _list.Add(_log.Mark("none", 0.0f, {}));
+    _list.Add(WaitAction(0.0f, 1.0f, {}, true));
+    _list.Add(_log.Mark("after-laneless-wait", 0.0f, {3}));
+    _log.Run(_list, 6);
+    EXPECT_EQ(_log.runs, (std::vector<std::string>{"lane3@1", "none@1", "after-laneless-wait@1", "lane2@5"}));
+}
+
+TEST_F(ActionListTest, ABlockingActionStillInItsDelayAlreadyHoldsItsLane)
+{
+    _list.Add(WaitAction(0.5f, 0.0f, {1}, true));
+    _list.Add(_log.Mark("held", 0.0f, {1}));
+    _list.Add(_log.Mark("free", 0.0f, {2}));
+    _log.Run(_list, 6);
+    EXPECT_EQ(_log.runs, (std::vector<std::string>{"free@1", "held@5"}));
+}
+
+TEST_F(ActionListTest, TimeScaleSlowsEveryActionAndMultipliesIntoNestedLists)
+{
+    float outer = 0.0f;
+    float inner = 0.0f;
+    _list.SetTimeScale(0.5f);
+    _list.Add(TemplAction<float>(outer, 1.0f, 0.0f, 1.0f, {1}));
+
+    NestedAction nested(0.0f, {2});
+    nested.GetList().SetTimeScale(0.5f);
+    nested.GetList().Add(TemplAction<float>(inner, 1.0f, 0.0f, 1.0f, {1}));
+    _list.Add(nested);
+
+    _list.Update(0.5f);
+    EXPECT_FLOAT_EQ(outer, 0.25f);
+    EXPECT_FLOAT_EQ(inner, 0.125f);
+
+    for (int i = 0; i < 3; ++i)
+        _list.Update(0.5f);
+    EXPECT_FLOAT_EQ(outer, 1.0f);
+    EXPECT_FLOAT_EQ(inner, 0.5f);
+    EXPECT_EQ(_list.Count(), 1u) << "the nested action lasts while its list has work";
+}
+
+TEST_F(ActionListTest, QueuedActionsJoinAtTheFrontOrBackInTheOrderAdded)
+{
+    _list.Add(_log.Mark("a", 0.0f, {}));
+    _list.Add(_log.Mark("b", 0.0f, {}), true);
+    _list.Add(_log.Mark("c", 0.0f, {}), true);
+    _log.Run(_list, 1);
+    EXPECT_EQ(_log.runs, (std::vector<std::string>{"c@1", "b@1", "a@1"}));
+}
+
+TEST_F(ActionListTest, ActionsAddedDuringAnUpdateJoinAtOnceAndRunFromTheNextUpdate)
+{
+    _list.Add(CallbackAction([this](CallbackAction& self) { self.GetOwner()->Add(_log.Mark("late", 0.0f, {})); }, 0.0f,
+                             0.0f, {}));
+    _log.Run(_list, 1);
+    EXPECT_TRUE(_log.runs.empty());
+    EXPECT_EQ(_list.Count(), 1u);
+    _log.Run(_list, 1);
+    EXPECT_EQ(_log.runs, (std::vector<std::string>{"late@2"}));
+}
+
+TEST_F(ActionListTest, RemoveLanesTakesRunningAndQueuedActionsThatShareALane)
+{
+    _list.Add(WaitAction(0.0f, 1.0f, {1, 4}, false));
+    _list.Add(WaitAction(0.0f, 1.0f, {2}, false));
+    _list.Update(kDt);
+    _list.Add(WaitAction(0.0f, 1.0f, {3, 4}, false));
+    _list.Add(WaitAction(0.0f, 1.0f, {3}, false));
+    _list.RemoveLanes({4});
+    EXPECT_EQ(_list.Count(), 2u);
+    _list.Clear();
+    EXPECT_TRUE(_list.IsEmpty());
+}
+
+TEST_F(ActionListTest, AnActionMayClearTheListThatIsRunningIt)
+{
+    _list.Add(CallbackAction([](CallbackAction& self) { self.GetOwner()->Clear(); }, 0.0f, 1.0f, {1}));
+    _list.Add(_log.Mark("cleared before it ran", 0.0f, {2}));
+    _log.Run(_list, 2);
+    EXPECT_TRUE(_list.IsEmpty());
+    EXPECT_TRUE(_log.runs.empty());
+}
+
+TEST_F(ActionListTest, RepeatingAddActionQueuesItsActionAgainUntilTheLaneIsRemoved)
+{
+    int runs = 0;
+    const CallbackAction held([&runs](CallbackAction&) { ++runs; }, 0.0f, 0.25f, {1}, true);
+    _list.Add(AddAction(held, true, 0.0f, {1}));
+
+    // Each round: one frame to queue, then the held action's two frames.
+    _log.Run(_list, 10);
+    EXPECT_EQ(runs, 6);
+    EXPECT_EQ(_list.Count(), 2u);
+
+    _list.RemoveLanes({1});
+    _log.Run(_list, 5);
+    EXPECT_EQ(runs, 6);
+    EXPECT_TRUE(_list.IsEmpty());
+}
+
+TEST_F(ActionListTest, AddActionWithoutRepeatQueuesOnceAndAnInvalidOneIsReported)
+{
+    int runs = 0;
+    _list.Add(AddAction(CallbackAction([&runs](CallbackAction&) { ++runs; }, 0.0f, 0.0f, {1}), false, 0.0f, {1}));
+    _list.Add(AddAction(CallbackAction(nullptr, 0.0f, 0.0f, {1}), false, 0.0f, {2}));
+    _log.Run(_list, 4);
+    EXPECT_EQ(runs, 1);
+    EXPECT_TRUE(_list.IsEmpty());
+    EXPECT_NE(test::ReadTrace().find("Add Action does not have a valid action to add, removing from list"),
+              std::string::npos);
+}
+
+TEST_F(ActionListTest, ReverseDuringTheDelayChangesNothingAndLaterRunsBackFromWhereItIs)
+{
+    float waiting = 0.0f;
+    Action& delayed = _list.Add(TemplAction<float>(waiting, 10.0f, 0.5f, 1.0f, {1}));
+    _list.Update(0.25f);
+    delayed.Reverse();
+    EXPECT_FLOAT_EQ(delayed.GetTimer(), -0.25f);
+    for (int i = 0; i < 5; ++i)
+        _list.Update(0.25f);
+    EXPECT_FLOAT_EQ(waiting, 10.0f);
+
+    float value = 0.0f;
+    Action& running = _list.Add(TemplAction<float>(value, 10.0f, 0.0f, 1.0f, {1}));
+    _list.Update(0.25f);
+    EXPECT_FLOAT_EQ(value, 2.5f);
+    running.Reverse();
+    _list.Update(0.125f);
+    EXPECT_FLOAT_EQ(value, 1.25f);
+    for (int i = 0; i < 8; ++i)
+        _list.Update(0.125f);
+    EXPECT_FLOAT_EQ(value, 0.0f);
+    EXPECT_TRUE(_list.IsEmpty());
+}
+
+TEST_F(ActionListTest, ClonesStartOverAndNestedClonesCopyTheirChildren)
+{
+    float value = 0.0f;
+    NestedAction nested(0.25f, {1}, true);
+    nested.GetList().Add(TemplAction<float>(value, 4.0f, 0.0f, 1.0f, {1}));
+    EXPECT_TRUE(nested.IsValid());
+
+    Action& first = _list.Add(nested);
+    // The frame that ends the delay hands its whole step to the nested list.
+    _list.Update(0.75f);
+    EXPECT_FLOAT_EQ(value, 3.0f);
+
+    auto again = first.Clone();
+    EXPECT_FLOAT_EQ(again->GetTimer(), -0.25f);
+    EXPECT_FALSE(again->IsStarted());
+    _list.Clear();
+    value = 0.0f;
+    _list.Add(*again);
+    _list.Update(0.5f);
+    EXPECT_FLOAT_EQ(value, 2.0f) << "the clone's child starts from the beginning";
+}

@@ -1,0 +1,181 @@
+#include "scene/SceneTestSupport.h"
+
+#include "core/GroupSystem.h"
+#include "core/MainLoop.h"
+#include "core/MessageSystem.h"
+#include "data/Component.h"
+#include "data/Entity.h"
+#include "data/TypeRegistry.h"
+#include "scene/Scene.h"
+#include "scene/SceneSystem.h"
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace
+{
+// A level component that asks for another scene once it has run for a while, so the
+// fixture's data drives the switch through the real frame loop.
+class TestSceneSwitcher : public ComponentBase<TestSceneSwitcher>
+{
+public:
+    TestSceneSwitcher() : ComponentBase<TestSceneSwitcher>(ctype::Behavior) {}
+
+    void Read(const json& j) override { Descriptor().Read(*this, j); }
+    void Write(json& j) const override { Descriptor().Write(*this, j); }
+    void Update(float dt) override
+    {
+        _elapsed += dt;
+        if (_fired || _elapsed < _after)
+            return;
+        _fired = true;
+        SceneSystem::Instance().ChangeScene(_to, _transition);
+    }
+
+    static const FieldDescriptor<TestSceneSwitcher>& Descriptor()
+    {
+        static const FieldDescriptor<TestSceneSwitcher> d("TestSceneSwitcher",
+                                                          {
+                                                              GLOAMER_FIELD(TestSceneSwitcher, _after),
+                                                              GLOAMER_FIELD(TestSceneSwitcher, _to),
+                                                              GLOAMER_FIELD(TestSceneSwitcher, _transition),
+                                                          });
+        return d;
+    }
+
+private:
+    float _after = 0.0f;
+    std::string _to;
+    bool _transition = false;
+    float _elapsed = 0.0f;
+    bool _fired = false;
+};
+
+const bool s_switcherRegistered = []
+{
+    ComponentRegistry::Register<TestSceneSwitcher>(ctype::Behavior, "TestSceneSwitcher");
+    return true;
+}();
+
+// Sits after the scene system in the loop and notes what each frame left behind.
+class FrameProbe : public System
+{
+public:
+    struct Frame
+    {
+        float cover = 0.0f;
+        std::string level;
+        std::size_t groupMembers = 0;
+    };
+
+    FrameProbe() : System("FrameProbe") {}
+
+    void Update(float) override
+    {
+        SceneSystem& scenes = SceneSystem::Instance();
+        Frame f;
+        f.cover = scenes.GetTransitionPanel()->GetTransform().GetTranslation().y;
+        const Scene* level = scenes.GetScenes().back().get();
+        f.level = level->GetName();
+        for (const char* name : {"posts", "rats"})
+            if (const Group* group = GroupSystem::Instance().Find(name, level))
+                f.groupMembers += group->_members.size();
+        _frames.push_back(f);
+    }
+
+    std::vector<Frame> _frames;
+};
+
+int RunGame(const std::string& arguments)
+{
+    const std::string command = std::string(GLOAMER_GAME_BINARY) + " " + arguments + " >/dev/null 2>&1";
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+} // namespace
+
+class SceneEndToEndTest : public test::SceneFixture
+{
+};
+
+TEST_F(SceneEndToEndTest, ALevelLoadsWithGroupsAndSubScenesAndSwitchesBehindTheCover)
+{
+    (void)s_switcherRegistered;
+    SceneSystem::Instance().ChangeScene("crossing", false);
+    FrameProbe probe;
+    Engine::LoopOptions options;
+    options.frames = 14;
+    options.fixedDt = 0.125f;
+    ASSERT_EQ(Engine::RunMainLoop({&SceneSystem::Instance(), &probe, &MessageSystem::Instance()}, options), 0);
+
+    const float parked = -1.1f * 1080.0f;
+    const auto& frames = probe._frames;
+    ASSERT_EQ(frames.size(), 14u);
+    // The first frame runs with dt 0, so the switcher fires in frame 3 (0.25 s).
+    for (int i = 0; i < 3; ++i)
+    {
+        EXPECT_EQ(frames[i].level, "crossing");
+        EXPECT_EQ(frames[i].groupMembers, 2u);
+        EXPECT_FLOAT_EQ(frames[i].cover, parked);
+    }
+    EXPECT_FLOAT_EQ(frames[3].cover, parked * 0.75f);
+    EXPECT_FLOAT_EQ(frames[6].cover, 0.0f);
+    EXPECT_EQ(frames[6].level, "crossing");
+    EXPECT_EQ(frames[7].level, "cellar") << "frame 8 switches while covered";
+    EXPECT_EQ(frames[7].groupMembers, 1u);
+    EXPECT_FLOAT_EQ(frames[8].cover, 0.0f);
+    EXPECT_FLOAT_EQ(frames[9].cover, parked * 0.25f);
+    EXPECT_FLOAT_EQ(frames[12].cover, parked);
+    EXPECT_FLOAT_EQ(frames[13].cover, parked);
+
+    EXPECT_TRUE(test::InOrder(test::TraceLines(), {
+                                                      "Systems: SceneSystem, FrameProbe, MessageSystem",
+                                                      "Scene hud_icons Init",
+                                                      "Scene hud Init",
+                                                      "Scene crossing Init",
+                                                      "Scene 'hud_icons' Exit",
+                                                      "Scene 'hud_icons' Unload",
+                                                      "Scene 'hud' Exit",
+                                                      "Scene 'hud' Unload",
+                                                      "Scene 'crossing' Exit",
+                                                      "Scene 'crossing' Unload",
+                                                      "Scene hud_icons Init",
+                                                      "Scene hud Init",
+                                                      "Scene cellar Init",
+                                                      "deleting scenes",
+                                                      "Scene 'cellar' Exit",
+                                                      "Scene 'cellar' Unload",
+                                                      "scene deleted",
+                                                      "Shut down",
+                                                  }));
+}
+
+TEST_F(SceneEndToEndTest, TheGameStartsTheLevelItIsGivenAndRefusesAMissingOne)
+{
+    // The game does not start without its sound table.
+    std::filesystem::create_directories(_scratch / "Data/Sound");
+    std::filesystem::copy_file(std::filesystem::path(GLOAMER_GAME_CONTENT) / "Data/Sound/sounds.json",
+                               _scratch / "Data/Sound/sounds.json");
+    const std::string data = "--data " + _scratch.string() + " --headless --fixed-dt 0.125 --frames 3";
+    ASSERT_EQ(RunGame(data + " --scene hub"), 0);
+    EXPECT_TRUE(test::InOrder(test::TraceLines(), {"Systems: SoundSystem, SceneSystem, OptionSystem, MessageSystem",
+                                                   "Scene hud_icons Init", "Scene hud Init", "Scene pause_menu Init",
+                                                   "Scene hub Init", "deleting scenes", "Shut down"}));
+
+    EXPECT_EQ(RunGame(data + " --scene nowhere"), 1);
+    EXPECT_TRUE(test::InOrder(test::TraceLines(), {"could not start first scene: Data/Level/nowhere.json"}));
+}
+
+TEST_F(SceneEndToEndTest, TheShippedContentStartsOnTheSplashScreen)
+{
+    const std::filesystem::path content = std::filesystem::path(GLOAMER_GAME_BINARY).parent_path() / "Data";
+    std::filesystem::copy(content, _scratch / "Data",
+                          std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+    ASSERT_EQ(RunGame("--data " + _scratch.string() + " --headless --fixed-dt 0.1 --frames 5"), 0);
+    const auto lines = test::TraceLines();
+    EXPECT_TRUE(test::InOrder(lines, {"Scene splash_screen Init", "Scene 'splash_screen' Exit", "Shut down"}));
+    for (const std::string& line : lines)
+        EXPECT_EQ(line.find("archetype"), std::string::npos) << "both panels ship: " << line;
+}

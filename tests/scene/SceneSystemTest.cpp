@@ -1,0 +1,283 @@
+#include "Probes.h"
+#include "scene/SceneTestSupport.h"
+
+#include "data/Archetypes.h"
+#include "data/EntityList.h"
+#include "render/RenderState.h"
+#include "render/ScreenCamera.h"
+#include "scene/SandboxScenes.h"
+#include "scene/Scene.h"
+#include "scene/SceneSystem.h"
+#include "scene/SceneTable.h"
+
+#include <algorithm>
+#include <filesystem>
+
+namespace
+{
+constexpr float kDt = 0.125f;
+constexpr float kParkedY = -1.1f * 1080.0f;
+
+SceneSystem& Scenes()
+{
+    return SceneSystem::Instance();
+}
+
+std::vector<std::string> SceneNames()
+{
+    std::vector<std::string> names;
+    for (const auto& scene : Scenes().GetScenes())
+        names.push_back(scene->GetName());
+    return names;
+}
+
+void RemoveOwnScene(ProbeBehavior& self)
+{
+    self.GetOwner()->GetScene()->MarkForRemoval();
+}
+
+// One frame's view of a transition.
+struct Frame
+{
+    float cover = 0.0f;
+    float loading = 0.0f;
+    std::string level;
+};
+
+std::vector<Frame> RunFrames(int count)
+{
+    std::vector<Frame> frames;
+    for (int i = 0; i < count; ++i)
+    {
+        Scenes().Update(kDt);
+        Scenes().Render();
+        const auto& scenes = Scenes().GetScenes();
+        frames.push_back({Scenes().GetTransitionPanel()->GetTransform().GetTranslation().y,
+                          Scenes().GetLoadingPanel()->GetTransform().GetTranslation().y,
+                          scenes.empty() ? std::string() : scenes.back()->GetName()});
+    }
+    return frames;
+}
+} // namespace
+
+class SceneSystemTest : public test::SceneFixture
+{
+protected:
+    void StartWith(const std::string& first)
+    {
+        Scenes().ChangeScene(first, false);
+        ASSERT_TRUE(Scenes().Init());
+    }
+};
+
+TEST_F(SceneSystemTest, InitBuildsTheFirstSceneAfterItsSubScenesAndParksThePanels)
+{
+    EXPECT_EQ(Scenes().GetRequestedScene(), "splash_screen");
+    StartWith("hub");
+    EXPECT_EQ(SceneNames(), (std::vector<std::string>{"hud_icons", "hud", "pause_menu", "hub"}));
+    EXPECT_EQ(Scenes().GetCurrentScene(), Scenes().GetScenes().front().get());
+    EXPECT_TRUE(Scenes().GetRequestedScene().empty()) << "the first update must not build it again";
+
+    ASSERT_NE(Scenes().GetTransitionPanel(), nullptr);
+    ASSERT_NE(Scenes().GetLoadingPanel(), nullptr);
+    EXPECT_EQ(Scenes().GetParkingPosition(), glm::vec2(0.0f, kParkedY));
+    EXPECT_EQ(Scenes().GetTransitionPanel()->GetTransform().GetTranslation(), glm::vec2(0.0f, kParkedY));
+    EXPECT_EQ(Scenes().GetTransitionPanel()->GetTransform().GetScale(), glm::vec2(1920.0f, 1080.0f));
+    EXPECT_EQ(Scenes().GetLoadingPanel()->GetTransform().GetTranslation(), glm::vec2(0.0f, kParkedY));
+    EXPECT_FLOAT_EQ(ScreenCamera::Instance().GetPixelScale(), 1.0f);
+
+    Scenes().Update(kDt);
+    EXPECT_EQ(SceneNames().back(), "hub");
+    const auto lines = test::TraceLines();
+    EXPECT_TRUE(
+        test::InOrder(lines, {"Scene hud_icons Init", "Scene hud Init", "Scene pause_menu Init", "Scene hub Init"}));
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "Scene hub Init"), 1);
+}
+
+TEST_F(SceneSystemTest, TwoRequestsInOneFrameBuildOnlyTheLast)
+{
+    StartWith("hub");
+    Scenes().ChangeScene("cellar", false);
+    Scenes().ChangeScene("level2", false);
+    Scenes().Update(kDt);
+    EXPECT_EQ(SceneNames(), (std::vector<std::string>{"level2"}));
+    const auto lines = test::TraceLines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "Scene cellar Init"), 0);
+    EXPECT_TRUE(test::InOrder(lines, {"Scene 'hud_icons' Exit", "Scene 'hud_icons' Unload", "Scene 'hub' Exit",
+                                      "Scene 'hub' Unload", "Scene level2 Init"}));
+}
+
+TEST_F(SceneSystemTest, AfterASwitchTheCurrentSceneIsTheNewLevelsFirstSubScene)
+{
+    StartWith("level2");
+    Scenes().ChangeScene("cellar", false);
+    Scenes().Update(kDt);
+    EXPECT_EQ(SceneNames(), (std::vector<std::string>{"hud_icons", "hud", "cellar"}));
+    ASSERT_NE(Scenes().GetCurrentScene(), nullptr);
+    EXPECT_EQ(Scenes().GetCurrentScene()->GetName(), "hud_icons");
+    EXPECT_NE(Scenes().FindScene("cellar")->FindEntity("rat"), nullptr);
+}
+
+TEST_F(SceneSystemTest, ASceneThatFlagsItselfIsEndedAfterEveryoneUpdated)
+{
+    StartWith("hub");
+    auto quitter = std::make_unique<Entity>("quitter");
+    auto* probe = static_cast<ProbeBehavior*>(quitter->AddComponent(std::make_unique<ProbeBehavior>()));
+    probe->_onUpdate = &RemoveOwnScene;
+    Scenes().FindScene("pause_menu")->AddEntity(std::move(quitter));
+    auto watcher = std::make_unique<Entity>("watcher");
+    watcher->AddComponent(std::make_unique<ProbeSprite>());
+    Scenes().FindScene("hub")->AddEntity(std::move(watcher));
+
+    Calls().Clear();
+    Scenes().Update(kDt);
+    EXPECT_EQ(SceneNames(), (std::vector<std::string>{"hud_icons", "hud", "hub"}));
+    ASSERT_GE(Calls().calls.size(), 3u);
+    EXPECT_EQ(std::vector<std::string>(Calls().calls.begin(), Calls().calls.begin() + 3),
+              (std::vector<std::string>{"quitter:2:update", "watcher:0:update", "quitter:2:exit"}))
+        << "the scene after it still updated, then the flagged one ended";
+    EXPECT_TRUE(test::InOrder(test::TraceLines(), {"Scene 'pause_menu' Exit", "Scene 'pause_menu' Unload"}));
+}
+
+TEST_F(SceneSystemTest, ATransitionCoversSwitchesWhileCoveredAndUncoversFrameByFrame)
+{
+    StartWith("hub");
+    Scenes().ChangeScene("cellar", true);
+    const std::vector<Frame> frames = RunFrames(11);
+
+    // Four frames of 1/8 s slide the cover in over the old level.
+    EXPECT_FLOAT_EQ(frames[0].cover, kParkedY * 0.75f);
+    EXPECT_FLOAT_EQ(frames[2].cover, kParkedY * 0.25f);
+    EXPECT_FLOAT_EQ(frames[3].cover, 0.0f);
+    EXPECT_EQ(frames[3].level, "hub");
+    // Frame 5 switches behind the cover, frame 6 waits, then four frames slide it away.
+    EXPECT_EQ(frames[4].level, "cellar");
+    EXPECT_FLOAT_EQ(frames[4].cover, 0.0f);
+    EXPECT_FLOAT_EQ(frames[5].cover, 0.0f);
+    EXPECT_FLOAT_EQ(frames[6].cover, kParkedY * 0.25f);
+    EXPECT_FLOAT_EQ(frames[9].cover, kParkedY);
+    EXPECT_FLOAT_EQ(frames[10].cover, kParkedY);
+    for (const Frame& f : frames)
+        EXPECT_FLOAT_EQ(f.loading, kParkedY) << "only level2 brings the loading panel";
+    EXPECT_TRUE(Scenes().GetActionList().IsEmpty());
+    EXPECT_FALSE(RenderState::IsScreenSpace());
+    EXPECT_EQ(SceneNames(), (std::vector<std::string>{"hud_icons", "hud", "cellar"}));
+}
+
+TEST_F(SceneSystemTest, SwitchingToLevelTwoAlsoSlidesTheLoadingPanelIn)
+{
+    StartWith("hub");
+    Scenes().ChangeScene("level2", true);
+    const std::vector<Frame> frames = RunFrames(14);
+    EXPECT_FLOAT_EQ(frames[3].cover, 0.0f);
+    EXPECT_FLOAT_EQ(frames[3].loading, kParkedY);
+    EXPECT_FLOAT_EQ(frames[5].loading, kParkedY * 0.5f);
+    EXPECT_FLOAT_EQ(frames[7].loading, 0.0f);
+    EXPECT_EQ(frames[7].level, "hub");
+    EXPECT_EQ(frames[8].level, "level2");
+    EXPECT_FLOAT_EQ(frames[9].loading, 0.0f);
+    EXPECT_FLOAT_EQ(frames[10].loading, kParkedY * 0.25f);
+    EXPECT_FLOAT_EQ(frames[10].cover, kParkedY * 0.25f);
+    EXPECT_FLOAT_EQ(frames[13].loading, kParkedY);
+    EXPECT_FLOAT_EQ(frames[13].cover, kParkedY);
+}
+
+TEST_F(SceneSystemTest, WithoutPanelArchetypesScenesStillChangeAndSaySoOnce)
+{
+    std::filesystem::remove("Data/Entity/transition.json");
+    std::filesystem::remove("Data/Entity/loading.json");
+    StartWith("hub");
+    EXPECT_EQ(Scenes().GetTransitionPanel(), nullptr);
+    Scenes().ChangeScene("cellar", true);
+    Scenes().ChangeScene("level2", true);
+    Scenes().Update(kDt);
+    Scenes().Render();
+    EXPECT_EQ(SceneNames().back(), "cellar");
+    Scenes().Update(kDt);
+    Scenes().Update(kDt);
+    EXPECT_EQ(SceneNames().back(), "level2");
+
+    const auto lines = test::TraceLines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(),
+                         "Data/Entity/transition.json: no transition archetype; scene changes run without the "
+                         "transition panel"),
+              1);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(),
+                         "Data/Entity/loading.json: no loading archetype; scene changes run without the loading panel"),
+              1);
+}
+
+TEST_F(SceneSystemTest, FindSceneMatchesWholeNamesOnly)
+{
+    StartWith("hub");
+    EXPECT_EQ(Scenes().FindScene(""), nullptr);
+    EXPECT_EQ(Scenes().FindScene("hu"), nullptr);
+    ASSERT_NE(Scenes().FindScene("hud"), nullptr);
+    EXPECT_EQ(Scenes().FindScene("hud")->GetName(), "hud");
+}
+
+TEST_F(SceneSystemTest, ExitEndsEveryScenePanelAndArchetype)
+{
+    StartWith("cellar");
+    ASSERT_NE(CreateFromArchetype("player", true), nullptr);
+    EXPECT_EQ(ArchetypeList().Entities().size(), 1u);
+    Scenes().ChangeScene("hub", true);
+    Scenes().Exit();
+    EXPECT_TRUE(Scenes().GetScenes().empty());
+    EXPECT_EQ(Scenes().GetCurrentScene(), nullptr);
+    EXPECT_EQ(Scenes().GetTransitionPanel(), nullptr);
+    EXPECT_TRUE(Scenes().GetActionList().IsEmpty());
+    EXPECT_TRUE(ArchetypeList().Entities().empty());
+    EXPECT_TRUE(
+        test::InOrder(test::TraceLines(), {"deleting scenes", "Scene 'hud_icons' Exit", "Scene 'hud_icons' Unload",
+                                           "scene deleted", "Scene 'hud' Exit", "scene deleted", "Scene 'cellar' Exit",
+                                           "Scene 'cellar' Unload", "scene deleted"}));
+}
+
+TEST_F(SceneSystemTest, AFirstSceneWithoutALevelFileStopsStartUp)
+{
+    Scenes().ChangeScene("nowhere", false);
+    EXPECT_FALSE(Scenes().Init());
+    EXPECT_TRUE(Scenes().GetScenes().empty());
+    EXPECT_TRUE(test::InOrder(test::TraceLines(), {"could not start first scene: Data/Level/nowhere.json"}));
+}
+
+TEST_F(SceneSystemTest, ALaterRequestForAMissingLevelGivesAnEmptyScene)
+{
+    StartWith("hub");
+    Scenes().ChangeScene("nowhere", false);
+    Scenes().Update(kDt);
+    EXPECT_EQ(SceneNames(), (std::vector<std::string>{"nowhere"}));
+    ASSERT_NE(Scenes().GetCurrentScene()->GetCamera(), nullptr);
+}
+
+TEST_F(SceneSystemTest, TheSceneTablePicksSandboxClassesByExactName)
+{
+    EXPECT_NE(dynamic_cast<CedarScene*>(CreateScene("Cedar").get()), nullptr);
+    EXPECT_EQ(CreateScene("Cedar")->GetName(), "Cedar Scene");
+    EXPECT_EQ(dynamic_cast<CedarScene*>(CreateScene("cedar").get()), nullptr) << "names are case-sensitive";
+    EXPECT_NE(dynamic_cast<LarchScene*>(CreateScene("Larch").get()), nullptr);
+    EXPECT_EQ(CreateScene("Game")->GetName(), "Game Scene");
+    EXPECT_EQ(CreateScene("hub")->GetName(), "hub");
+}
+
+TEST_F(SceneSystemTest, SandboxScenesSpawnTheArchetypesThatExistAndCedarRedirects)
+{
+    auto alder = CreateScene("Alder");
+    alder->Init();
+    alder->Update(kDt);
+    EXPECT_NE(alder->FindEntity("player"), nullptr);
+
+    auto game = CreateScene("Game");
+    game->Init();
+    EXPECT_EQ(RenderState::GetClearColour(), glm::vec4(0.5f, 0.5f, 0.0f, 0.5f));
+
+    auto cedar = CreateScene("Cedar");
+    cedar->Init();
+    cedar->Update(kDt);
+    EXPECT_EQ(Scenes().GetRequestedScene(), "gameGeneric");
+
+    const auto lines = test::TraceLines();
+    EXPECT_TRUE(
+        test::InOrder(lines, {"Game Init", "Cedar Init", "Cedar Scene: no archetype \"cedarMonkey\" to spawn"}));
+}

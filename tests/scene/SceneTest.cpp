@@ -1,0 +1,300 @@
+#include "Probes.h"
+#include "scene/SceneTestSupport.h"
+
+#include "actions/WaitAction.h"
+#include "core/GroupSystem.h"
+#include "render/RenderState.h"
+#include "render/SceneCamera.h"
+#include "render/Sprite.h"
+#include "scene/Scene.h"
+#include "scene/SceneSystem.h"
+
+#include <algorithm>
+
+namespace
+{
+std::vector<std::string> SceneNames()
+{
+    std::vector<std::string> names;
+    for (const auto& scene : SceneSystem::Instance().GetScenes())
+        names.push_back(scene->GetName());
+    return names;
+}
+
+std::vector<Group*> GroupsOf(const Scene& scene)
+{
+    std::vector<Group*> groups = GroupSystem::Instance().GetAll();
+    std::erase_if(groups, [&](const Group* g) { return g->_scene != &scene; });
+    return groups;
+}
+
+bool Contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+Scene* g_scene = nullptr;
+
+void SpawnOnce(ProbeBehavior& self)
+{
+    if (g_scene->FindEntity("spawned") || g_scene->GetEntities().PendingCount() > 0)
+        return;
+    auto spawned = std::make_unique<Entity>("spawned");
+    spawned->AddComponent(std::make_unique<ProbeSprite>());
+    g_scene->AddEntity(std::move(spawned));
+    self.Log("spawn-done");
+}
+} // namespace
+
+class SceneTest : public test::SceneFixture
+{
+protected:
+    void SetUp() override
+    {
+        SceneFixture::SetUp();
+        Calls().Clear();
+    }
+};
+
+TEST_F(SceneTest, ALevelWithOnlyEntitiesKeepsTheDefaultsAndGetsADefaultCamera)
+{
+    test::WriteFile("Data/Level/bare.json", R"({"entities": []})");
+    Scene scene("bare");
+    EXPECT_TRUE(scene.IsLoaded());
+    EXPECT_EQ(scene.GetUpperRightBound(), glm::vec2(5000.0f, 5000.0f));
+    EXPECT_EQ(scene.GetLowerLeftBound(), glm::vec2(-5000.0f, -5000.0f));
+    EXPECT_TRUE(scene.GetShowBounds());
+    ASSERT_NE(scene.GetCamera(), nullptr);
+    EXPECT_EQ(scene.GetCamera()->TypeName(), "defaultcam");
+    EXPECT_EQ(scene.GetEntities().PendingCount(), 0u);
+    EXPECT_TRUE(SceneSystem::Instance().GetScenes().empty());
+}
+
+TEST_F(SceneTest, ReadsBoundsCameraBackgroundEntitiesAndTilemapInItsOrder)
+{
+    Scene hub("hub");
+    EXPECT_EQ(hub.GetUpperRightBound(), glm::vec2(2000.0f, 1500.0f));
+    EXPECT_EQ(hub.GetLowerLeftBound(), glm::vec2(-2000.0f, -1500.0f));
+    EXPECT_FALSE(hub.GetShowBounds());
+    ASSERT_NE(hub.GetCamera(), nullptr);
+    EXPECT_EQ(hub.GetCamera()->GetTranslation(), glm::vec3(-10.0f, 4.0f, 0.0f));
+    EXPECT_EQ(hub.GetCamera()->GetScale(), glm::vec3(0.0f));
+    EXPECT_EQ(RenderState::GetClearColour(), glm::vec4(0.05f, 0.04f, 0.06f, 1.0f));
+    EXPECT_EQ(hub.GetTilemapData()["map"], "hub_tiles");
+
+    // Level entities wait, uninitialised, until the scene's Init.
+    EXPECT_EQ(hub.GetEntities().PendingCount(), 5u);
+    EXPECT_EQ(hub.FindEntity("door"), nullptr);
+    hub.Init();
+    for (const char* name : {"door", "lamp1", "lamp2", "lamp3", "compass"})
+        EXPECT_NE(hub.FindEntity(name), nullptr) << name;
+    EXPECT_EQ(hub.FindEntity("hud_bar"), nullptr) << "sub-scene entities belong to the sub-scene";
+}
+
+TEST_F(SceneTest, GroupsAreCreatedOnceAcrossWrappersAndClearedAtExit)
+{
+    auto hub = std::make_unique<Scene>("hub");
+    Group* lamps = GroupSystem::Instance().Find("lamps", hub.get());
+    ASSERT_NE(lamps, nullptr);
+    EXPECT_EQ(GroupsOf(*hub).size(), 2u) << "\"lamps\" twice and \"doors\" once";
+    ASSERT_EQ(lamps->_members.size(), 3u);
+    EXPECT_EQ(lamps->_members[0]->GetName(), "lamp1");
+    EXPECT_EQ(lamps->_members[2]->GetName(), "lamp3");
+    EXPECT_EQ(lamps->_records[0]._position, glm::vec2(10.0f, 20.0f));
+    EXPECT_EQ(lamps->_members[1]->GetGroupName(), "lamps");
+    EXPECT_NE(GroupSystem::Instance().Find("doors", hub.get()), nullptr);
+    EXPECT_EQ(GroupSystem::Instance().Find("lamps", nullptr), nullptr) << "groups belong to their scene";
+
+    hub->Init();
+    hub->Exit();
+    EXPECT_EQ(GroupSystem::Instance().Find("lamps", hub.get()), nullptr);
+    EXPECT_TRUE(lamps->_members.empty());
+
+    hub.reset();
+    EXPECT_TRUE(GroupSystem::Instance().GetAll().empty()) << "a deleted scene takes its groups with it";
+
+    // Switching back and forth never runs into the limit of 100 groups.
+    for (int i = 0; i < 60; ++i)
+        Scene again("hub");
+    EXPECT_TRUE(GroupSystem::Instance().GetAll().empty());
+}
+
+TEST_F(SceneTest, SubScenesLoadRecursivelyAndEndUpBeforeTheirParent)
+{
+    auto hub = std::make_unique<Scene>("hub");
+    EXPECT_EQ(hub->GetSubSceneNames(), (std::vector<std::string>{"hud", "pause_menu"}));
+    EXPECT_EQ(SceneNames(), (std::vector<std::string>{"hud_icons", "hud", "pause_menu"}));
+    SceneSystem::Instance().AddScene(std::move(hub));
+    EXPECT_EQ(SceneNames().back(), "hub");
+}
+
+TEST_F(SceneTest, AnEntityAddedDuringAnUpdateStartsAtOnceButUpdatesFromTheNextUpdate)
+{
+    test::WriteFile("Data/Level/room.json",
+                    R"({"entities": [{"name": "spawner", "components": {"probebehavior": {}}}]})");
+    Scene room("room");
+    g_scene = &room;
+    room.Init();
+    room.FindEntity("spawner")->Get<ProbeBehavior>(ctype::Behavior)->_onUpdate = &SpawnOnce;
+
+    Calls().Clear();
+    room.Update(0.1f);
+    EXPECT_EQ(Calls().calls, (std::vector<std::string>{"spawner:2:update", "spawned:0:init", "spawner:2:spawn-done"}));
+    ASSERT_EQ(room.FindEntity("spawned"), nullptr) << "still pending";
+    EXPECT_EQ(room.GetEntities().PendingCount(), 1u);
+
+    Calls().Clear();
+    room.Update(0.1f);
+    EXPECT_NE(std::find(Calls().calls.begin(), Calls().calls.end(), "spawned:0:update"), Calls().calls.end());
+    EXPECT_NE(room.FindEntity("spawned"), nullptr);
+    EXPECT_EQ(room.FindEntity("spawned")->GetScene(), &room);
+}
+
+TEST_F(SceneTest, APausedSceneSkipsUpdatesButStillRendersAndUpdatesEmptyTheDrawItems)
+{
+    test::WriteFile("Data/Level/room.json", R"({"entities": [{"name": "lamp", "components": {"probesprite": {}}}]})");
+    Scene room("room");
+    room.Init();
+    room.GetActionList().Add(WaitAction(0.0f, 5.0f, {1}));
+    room.SetPaused(true);
+    Calls().Clear();
+    room.Update(0.1f);
+    room.Render();
+    EXPECT_EQ(Calls().calls, (std::vector<std::string>{"lamp:0:render"}));
+
+    Sprite sprite;
+    room.AddDrawItem(&sprite, glm::mat4(2.0f));
+    room.AddDrawItem(nullptr, glm::mat4(1.0f));
+    EXPECT_EQ(room.GetDrawItems().size(), 1u);
+    room.SetPaused(false);
+    room.Update(0.1f);
+    EXPECT_TRUE(room.GetDrawItems().empty());
+    EXPECT_EQ(Calls().calls.back(), "lamp:0:update");
+}
+
+TEST_F(SceneTest, InitExitAndDeletionWriteTheirTraceLines)
+{
+    {
+        Scene cellar("cellar");
+        cellar.Init();
+        cellar.Exit();
+    }
+    EXPECT_TRUE(
+        test::InOrder(test::TraceLines(), {"Scene cellar Init", "Scene 'cellar' Exit", "Scene 'cellar' Unload"}));
+}
+
+TEST_F(SceneTest, SaveWritesALevelThatLoadsBackTheSame)
+{
+    {
+        Scene hub("hub");
+        hub.Init();
+        ASSERT_TRUE(hub.Save());
+    }
+    SceneSystem::Instance().Reset();
+    const std::string text = test::ReadFile("Data/Level/hub.json");
+    EXPECT_TRUE(text.starts_with("{\n    \"")) << "indented by four spaces";
+    EXPECT_TRUE(text.ends_with("}\n"));
+
+    RenderState::Reset();
+    Scene again("hub");
+    again.Init();
+    EXPECT_EQ(again.GetUpperRightBound(), glm::vec2(2000.0f, 1500.0f));
+    EXPECT_FALSE(again.GetShowBounds());
+    EXPECT_EQ(again.GetCamera()->GetTranslation(), glm::vec3(-10.0f, 4.0f, 0.0f));
+    EXPECT_EQ(RenderState::GetClearColour(), glm::vec4(0.05f, 0.04f, 0.06f, 1.0f));
+    EXPECT_EQ(again.GetSubSceneNames(), (std::vector<std::string>{"hud", "pause_menu"}));
+    EXPECT_EQ(again.GetTilemapData()["nodescale"], 32);
+    for (const char* name : {"door", "lamp1", "lamp2", "lamp3", "compass"})
+        EXPECT_NE(again.FindEntity(name), nullptr) << name;
+    EXPECT_EQ(again.FindEntity("door")->Get<Sprite>(ctype::Sprite)->GetText(), "DOOR");
+    ASSERT_NE(GroupSystem::Instance().Find("lamps", &again), nullptr);
+    EXPECT_EQ(GroupSystem::Instance().Find("lamps", &again)->_members.size(), 3u);
+}
+
+// Bad input: every case below leaves a usable scene and says what was wrong.
+
+TEST_F(SceneTest, AMissingLevelGivesAnEmptySceneThatStillHasACamera)
+{
+    Scene nowhere("nowhere");
+    EXPECT_FALSE(nowhere.IsLoaded());
+    ASSERT_NE(nowhere.GetCamera(), nullptr);
+    EXPECT_EQ(nowhere.GetCamera()->TypeName(), "defaultcam");
+    nowhere.Init();
+    nowhere.Update(0.1f);
+    EXPECT_TRUE(nowhere.GetEntities().Entities().empty());
+    EXPECT_TRUE(Contains(test::ReadTrace(), "Failed to load scene nowhere (Data/Level/nowhere.json not found)"));
+}
+
+TEST_F(SceneTest, ABackgroundColourMissingChannelsKeepsThemAsTheyWere)
+{
+    RenderState::SetClearColour({0.1f, 0.2f, 0.3f, 0.4f});
+    Scene scene("partial_background");
+    EXPECT_EQ(RenderState::GetClearColour(), glm::vec4(0.5f, 0.2f, 0.25f, 0.4f));
+}
+
+TEST_F(SceneTest, MalformedOrNonObjectLevelsAreReportedAndGiveEmptyScenes)
+{
+    Scene malformed("malformed");
+    Scene array("not_object");
+    for (const Scene* scene : {&malformed, &array})
+    {
+        EXPECT_FALSE(scene->IsLoaded());
+        EXPECT_NE(scene->GetCamera(), nullptr);
+        EXPECT_EQ(scene->GetEntities().PendingCount(), 0u);
+    }
+    const std::string trace = test::ReadTrace();
+    EXPECT_TRUE(Contains(trace, "Data/Level/malformed.json: parse error")) << trace;
+    EXPECT_TRUE(Contains(trace, "Data/Level/not_object.json: a level must be a JSON object, but is array")) << trace;
+}
+
+TEST_F(SceneTest, WrongTypesCostOnlyTheValueThatIsWrong)
+{
+    RenderState::SetClearColour({0.1f, 0.2f, 0.3f, 0.4f});
+    Scene scene("wrong_types");
+    scene.Init();
+    EXPECT_TRUE(scene.IsLoaded());
+    EXPECT_EQ(scene.GetUpperRightBound(), glm::vec2(5000.0f, 5000.0f));
+    ASSERT_NE(scene.GetCamera(), nullptr);
+    EXPECT_EQ(RenderState::GetClearColour(), glm::vec4(0.1f, 0.2f, 0.3f, 0.4f));
+    EXPECT_NE(scene.FindEntity("kept"), nullptr);
+    EXPECT_NE(scene.FindEntity("member"), nullptr);
+    EXPECT_EQ(scene.FindEntity("lost"), nullptr);
+    EXPECT_NE(GroupSystem::Instance().Find("g", &scene), nullptr);
+    EXPECT_EQ(SceneNames(), (std::vector<std::string>{"hud_icons"}));
+    EXPECT_EQ(scene.GetSubSceneNames(), (std::vector<std::string>{"hud_icons"}));
+
+    const std::string trace = test::ReadTrace();
+    for (const char* line : {
+             "Data/Level/wrong_types.json: /upperrightbound: type must be object, but is number",
+             "Data/Level/wrong_types.json: /camera/name: type must be string, but is number",
+             "Data/Level/wrong_types.json: /background/color/r: type must be number, but is string",
+             "Data/Level/wrong_types.json: /entities/0/name: type must be string, but is number",
+             "Data/Level/wrong_types.json: /entities/2/groups/0/name: type must be string, but is number",
+             "Data/Level/wrong_types.json: /tilemap: type must be object, but is array",
+             "Data/Level/wrong_types.json: /subscenes/1: type must be string, but is number",
+         })
+        EXPECT_TRUE(Contains(trace, line)) << line << "\n" << trace;
+}
+
+TEST_F(SceneTest, SubSceneCyclesAreReportedAndTheRepeatedNameSkipped)
+{
+    {
+        Scene a("cycle_a");
+        EXPECT_EQ(SceneNames(), (std::vector<std::string>{"cycle_b"}));
+        EXPECT_EQ(a.GetSubSceneNames(), (std::vector<std::string>{"cycle_b"}));
+        Scene self("self_cycle");
+        EXPECT_EQ(SceneNames(), (std::vector<std::string>{"cycle_b"}));
+    }
+    const std::string trace = test::ReadTrace();
+    EXPECT_TRUE(Contains(trace, "Data/Level/cycle_b.json: /subscenes/0: sub-scene \"cycle_a\" leads back to itself "
+                                "(cycle_a -> cycle_b -> cycle_a), skipped"))
+        << trace;
+    EXPECT_TRUE(Contains(trace, "Data/Level/self_cycle.json: /subscenes/0: sub-scene \"self_cycle\" leads back to "
+                                "itself (self_cycle -> self_cycle), skipped"))
+        << trace;
+
+    // Naming the same sub-scene twice is no cycle.
+    SceneSystem::Instance().Reset();
+    Scene twice("twice");
+    EXPECT_EQ(SceneNames(), (std::vector<std::string>{"hud_icons", "hud_icons"}));
+}
