@@ -9,6 +9,8 @@
 #include "data/Archetypes.h"
 #include "data/EntityList.h"
 #include "data/StaticSettings.h"
+#include "debug/DebugLines.h"
+#include "physics/CollisionPass.h"
 #include "render/RenderState.h"
 #include "render/SceneCamera.h"
 #include "render/ScreenCamera.h"
@@ -41,6 +43,8 @@ void ResetGlobals()
     Screen::SetQueries(nullptr, nullptr);
     Trace::Close();
     Trace::SetEcho(false);
+    DebugLines::Instance().Clear();
+    CollisionPass::ResetShared();
 }
 
 std::string ReadFile(const std::filesystem::path& path)

@@ -1,5 +1,6 @@
 #include "data/Entity.h"
 
+#include "data/DataFileScope.h"
 #include "data/FieldDescriptor.h"
 #include "data/JsonError.h"
 #include "data/TypeRegistry.h"
@@ -56,6 +57,7 @@ Component* Entity::AddComponent(std::unique_ptr<Component> component)
 void Entity::Read(const json& j, std::string_view file)
 {
     FieldIo::RequireObject(j);
+    const DataFileScope scope(file);
 
     if (auto name = j.find("name"); name != j.end())
         _name = name->get<std::string>();

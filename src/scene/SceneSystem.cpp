@@ -7,6 +7,7 @@
 #include "core/Trace.h"
 #include "data/Archetypes.h"
 #include "data/Stream.h"
+#include "physics/CollisionPass.h"
 #include "render/RenderState.h"
 #include "render/ScreenCamera.h"
 #include "scene/Scene.h"
@@ -55,8 +56,24 @@ void SceneSystem::EndScenes()
     _current = nullptr;
 }
 
+namespace
+{
+// The collision pass runs inside a scene's entity-list update, while that scene is current.
+bool CurrentSceneWorld(const EntityList& list, CollisionWorld& world)
+{
+    const Scene* scene = SceneSystem::Instance().GetCurrentScene();
+    if (!scene || &scene->GetEntities() != &list)
+        return false;
+    world._lowerLeftBound = scene->GetLowerLeftBound();
+    world._upperRightBound = scene->GetUpperRightBound();
+    world._walls = nullptr;
+    return true;
+}
+} // namespace
+
 bool SceneSystem::Init()
 {
+    CollisionPass::SetWorldProvider(&CurrentSceneWorld);
     BuildRequested();
     Scene* first = _scenes.back().get();
     if (!first->IsLoaded())

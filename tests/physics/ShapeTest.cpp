@@ -1,0 +1,87 @@
+#include "TestSupport.h"
+
+#include "debug/DebugLines.h"
+#include "physics/BoundingRectangle.h"
+#include "physics/Circle.h"
+#include "physics/LineBuffer.h"
+#include "physics/Point.h"
+#include "physics/Polygon.h"
+
+#include <glm/gtc/matrix_transform.hpp>
+
+class ShapeTest : public test::ScratchTest
+{
+};
+
+TEST_F(ShapeTest, FactoryAndJsonForms)
+{
+    for (std::uint32_t type = 0; type < shape::None; ++type)
+        EXPECT_EQ(CreateShape(type)->GetType(), type);
+    EXPECT_EQ(CreateShape(shape::None), nullptr);
+    EXPECT_EQ(CreateShape(42), nullptr);
+
+    LineBuffer lines;
+    lines.Read(json::parse(R"({"lines": [{"start": {"x": 1, "y": 2}, "end": {"x": 3}}]})"));
+    ASSERT_EQ(lines._lines.size(), 1u);
+    json j;
+    LineBuffer().Write(j);
+    EXPECT_EQ(j, "empty");
+    lines.Read(j);
+    EXPECT_TRUE(lines._lines.empty()) << "\"empty\" reads back as an empty buffer";
+    EXPECT_THROW(lines.Read(json("full")), json::type_error);
+
+    // Reading a polygon appends, so an archetype's sides and a level's add up.
+    Polygon polygon;
+    const json sides = json::parse(R"({"sides": [{"start": {"x": 0, "y": 0}, "end": {"x": 1, "y": 0}}]})");
+    polygon.Read(sides);
+    polygon.Read(sides);
+    EXPECT_EQ(polygon._sides.size(), 2u);
+
+    // A rectangle takes its edges from the file as they are.
+    BoundingRectangle box;
+    box.Read(json::parse(R"({"center": {"x": 5, "y": 5}, "left": -1})"));
+    EXPECT_EQ(box._left, -1.0f);
+    EXPECT_EQ(box._right, 0.0f);
+}
+
+TEST_F(ShapeTest, WorldPlacement)
+{
+    glm::mat4 m = glm::translate(glm::mat4(1.0f), glm::vec3(100.0f, 0.0f, 0.0f));
+    m = glm::rotate(m, glm::radians(90.0f), glm::vec3(0.0f, 0.0f, 1.0f));
+    m = glm::scale(m, glm::vec3(-2.0f, 2.0f, 1.0f));
+
+    Polygon world({{9.0f, 9.0f}});
+    world.PlaceFrom(Polygon({{1.0f, 0.0f}, {0.0f, 1.0f}, {0.0f, 0.0f}}), m);
+    ASSERT_EQ(world._sides.size(), 3u);
+    EXPECT_NEAR(world._sides[0]._start.x, 100.0f, 1e-4f);
+    EXPECT_NEAR(world._sides[0]._start.y, -2.0f, 1e-4f);
+
+    Circle circle;
+    circle.PlaceFrom(Circle({1.0f, 0.0f}, 3.0f), m, -2.0f);
+    EXPECT_EQ(circle._radius, 6.0f) << "radius scaled by |scale.x|";
+    EXPECT_NEAR(circle._center.y, -2.0f, 1e-4f);
+
+    Point point;
+    point.PlaceFrom(Point({1.0f, 1.0f}), {100.0f, 0.0f});
+    EXPECT_EQ(point._center, glm::vec2(101.0f, 1.0f)) << "points only translate";
+}
+
+TEST_F(ShapeTest, DebugDrawPushesOutlinesAndNormals)
+{
+    DebugLines& lines = DebugLines::Instance();
+    Polygon({{0.0f, 0.0f}, {10.0f, 0.0f}, {10.0f, 10.0f}}).DebugDraw();
+    ASSERT_EQ(lines.Segments().size(), 6u) << "each side and its normal";
+    EXPECT_EQ(lines.Segments()[1]._end, glm::vec2(5.0f, -10.0f));
+    EXPECT_EQ(lines.Colours()[0], glm::vec4(0.0f, 1.0f, 0.0f, 1.0f));
+
+    lines.Clear();
+    Circle({1.0f, 2.0f}, 3.0f).DebugDraw();
+    ASSERT_EQ(lines.Segments().size(), 32u);
+    EXPECT_NEAR(lines.Segments()[8]._start.y, 5.0f, 1e-5f);
+    EXPECT_NEAR(lines.Segments()[31]._end.x, 4.0f, 1e-4f) << "the circle closes";
+
+    lines.Clear();
+    Point({1.0f, 1.0f}).DebugDraw();
+    BoundingRectangle({0.0f, 0.0f}, {1.0f, 1.0f}).DebugDraw();
+    EXPECT_TRUE(lines.Segments().empty());
+}
