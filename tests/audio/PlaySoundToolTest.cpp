@@ -2,15 +2,16 @@
 
 #include <sndfile.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <vector>
 
 namespace
 {
-// Records what the sound tool plays through OpenAL Soft's wave writer. A process of
-// its own, because the library reads its output settings once per process.
-class WaveOutputTest : public test::ScratchTest
+// Runs the sound tool, a process of its own because OpenAL Soft reads its output
+// settings once per process.
+class PlaySoundToolTest : public test::ScratchTest
 {
 protected:
     void SetUp() override
@@ -23,7 +24,15 @@ protected:
         std::filesystem::copy_file(content / "Assets/Sound/heartbeat.ogg", "Assets/Sound/heartbeat.ogg");
     }
 
-    // RMS of everything written, or -1 when the recording is missing or too short.
+    int Run(const std::string& environment, const std::string& arguments)
+    {
+        const std::string command = environment + " '" + GLOAMER_PLAYSOUND_BINARY + "' --data '" + _scratch.string() +
+                                    "' " + arguments + " > /dev/null 2>&1";
+        return std::system(command.c_str());
+    }
+
+    // RMS of everything the wave writer recorded, or -1 when the recording is missing
+    // or too short.
     double Record(const std::string& name, float master)
     {
         const std::filesystem::path wav = _scratch / ("out-" + std::to_string(master) + ".wav");
@@ -52,11 +61,28 @@ protected:
 };
 } // namespace
 
-TEST_F(WaveOutputTest, TheHeartbeatIsAudibleAndMasterVolumeZeroIsSilent)
+TEST_F(PlaySoundToolTest, TheHeartbeatIsAudibleAndMasterVolumeZeroIsSilent)
 {
     const double loud = Record("heartbeat", 1.0f);
     const double muted = Record("heartbeat", 0.0f);
     EXPECT_GT(loud, 0.02) << "a heartbeat at full volume";
     EXPECT_GE(muted, 0.0) << "the muted run still records";
     EXPECT_LT(muted, 1e-4);
+}
+
+TEST_F(PlaySoundToolTest, WithoutAnOutputDeviceSoundRunsSilentKeepsTimeAndSaysSoOnce)
+{
+    // No driver that can open: the silent mixer takes over and the heartbeat still
+    // ends after its length, which is when the tool stops.
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(Run("ALSOFT_DRIVERS=none-at-all timeout 20", "heartbeat"), 0);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_GT(seconds, 0.8);
+    EXPECT_LT(seconds, 10.0);
+
+    const std::string trace = test::ReadFile(_scratch / "Trace.log");
+    const std::string line = "Audio: no output device could be opened; sound runs silent";
+    const auto first = trace.find(line);
+    ASSERT_NE(first, std::string::npos) << trace;
+    EXPECT_EQ(trace.find(line, first + 1), std::string::npos) << "said once";
 }
