@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
 
 // One decoded audio file held in an OpenAL buffer. Made and owned by AudioEngine,
 // which keeps its context current for as long as the buffer lives.

@@ -74,6 +74,7 @@ const FieldDescriptor<SoundVolumes>& SoundSystem::VolumesDescriptor()
 
 bool SoundSystem::Init()
 {
+    ReleaseAll();
     // A failed engine is left closed: every sound is then silent and never playing.
     _engine = std::make_unique<AudioEngine>();
     _engine->Init(kChannels);
