@@ -59,6 +59,8 @@ int main(int argc, char** argv)
     if (options.seed)
         std::srand(*options.seed);
 
+    SoundSystem::Instance().SetHeadless(options.headless);
+
     if (!options.scene.empty())
         SceneSystem::Instance().ChangeScene(options.scene, false);
 

@@ -43,7 +43,10 @@ bool AudioEngine::Init(int maxChannels, unsigned flags)
     if ((flags & kInitSilent) == 0)
         Trace::Message("Audio: no output device could be opened; sound runs silent");
     if (OpenSilent())
+    {
+        _frameClock = (flags & kInitFrameClock) != 0;
         return true;
+    }
     Trace::Error("Audio: the silent mixer could not start either; there is no sound");
     return false;
 }
@@ -121,26 +124,29 @@ void AudioEngine::Close()
         _device = nullptr;
     }
     _silent = false;
+    _frameClock = false;
 }
 
-void AudioEngine::Update()
+void AudioEngine::Update(float dt)
 {
     if (!IsOpen())
         return;
     if (_silent)
-        RenderSilent();
+    {
+        const auto now = std::chrono::steady_clock::now();
+        const double elapsed = std::chrono::duration<double>(now - _silentClock).count();
+        _silentClock = now;
+        RenderSilent(_frameClock ? std::max(0.0f, dt) : elapsed);
+    }
     SweepFinished();
 }
 
-void AudioEngine::RenderSilent()
+void AudioEngine::RenderSilent(double seconds)
 {
     static auto render = reinterpret_cast<LPALCRENDERSAMPLESSOFT>(alcGetProcAddress(nullptr, "alcRenderSamplesSOFT"));
     if (!render)
         return;
-    const auto now = std::chrono::steady_clock::now();
-    const double elapsed = std::chrono::duration<double>(now - _silentClock).count();
-    _silentClock = now;
-    double frames = std::min(elapsed, static_cast<double>(kMaxSilentCatchUp)) * kSilentRate + _silentCarry;
+    double frames = std::min(seconds, static_cast<double>(kMaxSilentCatchUp)) * kSilentRate + _silentCarry;
     auto whole = static_cast<long long>(frames);
     _silentCarry = frames - static_cast<double>(whole);
     while (whole > 0)

@@ -23,8 +23,11 @@ public:
     static constexpr unsigned kLoopNormal = 0x2;
     static constexpr unsigned k2D = 0x8;
 
-    // Init flag: do not open an output device; mix into nothing.
+    // Init flags. Silent: do not open an output device; mix into nothing.
+    // FrameClock (with Silent): time moves only by the dt given to Update, so a run
+    // with a fixed frame time sees sounds end on the same frames every time.
     static constexpr unsigned kInitSilent = 0x1;
+    static constexpr unsigned kInitFrameClock = 0x2;
 
     // Rate of the silent mixer; it only has to keep time.
     static constexpr int kSilentRate = 8000;
@@ -39,8 +42,9 @@ public:
     // Without a usable device the engine runs silent (said once in the trace log)
     // and channels still start, pause, loop and finish in real time.
     bool Init(int maxChannels, unsigned flags = 0);
-    // Advances the silent mixer to the present and reclaims finished channels.
-    void Update();
+    // Advances the silent mixer (to the present, or by dt on the frame clock) and
+    // reclaims finished channels.
+    void Update(float dt = 0.0f);
     void Close();
 
     bool IsOpen() const { return _context != nullptr; }
@@ -81,11 +85,12 @@ private:
     void Free(std::uint32_t index);
     std::uint32_t Acquire();
     void SweepFinished();
-    void RenderSilent();
+    void RenderSilent(double seconds);
 
     ALCdevice* _device = nullptr;
     ALCcontext* _context = nullptr;
     bool _silent = false;
+    bool _frameClock = false;
     int _maxChannels = 0;
     std::vector<Slot> _slots;
     std::vector<std::uint32_t> _free;

@@ -77,7 +77,7 @@ bool SoundSystem::Init()
     ReleaseAll();
     // A failed engine is left closed: every sound is then silent and never playing.
     _engine = std::make_unique<AudioEngine>();
-    _engine->Init(kChannels);
+    _engine->Init(kChannels, _headless ? AudioEngine::kInitSilent | AudioEngine::kInitFrameClock : 0);
     if (!LoadTable())
     {
         ReleaseAll();
@@ -156,10 +156,10 @@ bool SoundSystem::ReadEntry(const json& element, std::size_t position)
     return true;
 }
 
-void SoundSystem::Update(float /*dt*/)
+void SoundSystem::Update(float dt)
 {
     if (_engine)
-        _engine->Update();
+        _engine->Update(dt);
     DropRemovedRecords();
 }
 
@@ -203,6 +203,7 @@ void SoundSystem::Reset()
     ReleaseAll();
     _volumes = SoundVolumes{};
     _enabled = true;
+    _headless = false;
 }
 
 std::uint16_t SoundSystem::FindIndex(const std::string& name) const

@@ -75,6 +75,10 @@ public:
 
     float EffectiveVolume(const Sound& sound) const;
 
+    // Headless runs open no output device, and sounds advance with the frame time so
+    // a run with a fixed dt is repeatable. Takes effect at the next Init.
+    void SetHeadless(bool headless) { _headless = headless; }
+
     // Back to the start-up state without writing anything; for tests and tools.
     void Reset();
 
@@ -107,4 +111,5 @@ private:
     SoundVolumes _volumes;
     bool _enabled = true;
     bool _loaded = false;
+    bool _headless = false;
 };

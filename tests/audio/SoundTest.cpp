@@ -226,3 +226,20 @@ TEST_F(SoundTest, SoundsOutliveTheSystemQuietly)
     s->SetVolume(0.5f);
     s.reset();
 }
+
+TEST_F(SoundTest, HeadlessRunsMoveSoundsOnlyByTheFrameTime)
+{
+    _system.Reset();
+    _system.SetHeadless(true);
+    ASSERT_TRUE(_system.Init());
+    EXPECT_TRUE(_system.Engine()->IsSilent());
+    auto blip = Make("blip"); // 0.1 s
+    blip->Play();
+    std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    _system.Update(0.0f);
+    EXPECT_TRUE(blip->IsPlaying()) << "wall-clock time does not count";
+    _system.Update(0.05f);
+    EXPECT_TRUE(blip->IsPlaying());
+    _system.Update(0.1f);
+    EXPECT_FALSE(blip->IsPlaying());
+}
