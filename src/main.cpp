@@ -1,7 +1,12 @@
 #include "audio/SoundSystem.h"
+#include "core/FatalError.h"
 #include "core/LaunchOptions.h"
 #include "core/MainLoop.h"
 #include "core/MessageSystem.h"
+#include "core/Trace.h"
+#include "core/WindowSystem.h"
+#include "input/InputSystem.h"
+#include "render/ShaderSystem.h"
 #include "scene/SceneSystem.h"
 #include "ui/OptionSystem.h"
 
@@ -22,6 +27,16 @@ std::filesystem::path ExecutableFolder(const char* argv0)
     if (ec)
         exe = std::filesystem::absolute(argv0, ec);
     return exe.parent_path();
+}
+
+// Files named on the command line are relative to where the game was started, not
+// to the content root it moves into.
+std::string FromStartFolder(const std::string& path)
+{
+    if (path.empty())
+        return path;
+    std::error_code ec;
+    return std::filesystem::absolute(path, ec).string();
 }
 } // namespace
 
@@ -45,6 +60,19 @@ int main(int argc, char** argv)
         return 0;
     }
 
+    WindowOptions window;
+    window.headless = options.headless;
+    window.windowed = options.windowed;
+    window.inputFile = FromStartFolder(options.inputFile);
+    for (const auto& [frame, path] : options.screenshots)
+        window.screenshots[frame] = FromStartFolder(path);
+    if (options.headless && !window.screenshots.empty())
+    {
+        std::cerr << "gloamer: --screenshot needs a window; it cannot be used with --headless\n";
+        return 2;
+    }
+    WindowSystem::Instance().Configure(std::move(window));
+
     // Every data path is relative to the content root, and the trace log is written there.
     const std::filesystem::path root =
         options.dataDir.empty() ? ExecutableFolder(argv[0]) : std::filesystem::path(options.dataDir);
@@ -65,16 +93,24 @@ int main(int argc, char** argv)
         SceneSystem::Instance().ChangeScene(options.scene, false);
 
     const std::vector<System*> systems = {
-        &SoundSystem::Instance(),
-        &SceneSystem::Instance(),
-        &OptionSystem::Instance(),
-        &MessageSystem::Instance(),
+        &WindowSystem::Instance(), &ShaderSystem::Instance(), &SoundSystem::Instance(),   &SceneSystem::Instance(),
+        &OptionSystem::Instance(), &InputSystem::Instance(),  &MessageSystem::Instance(),
     };
 
     Engine::LoopOptions loop;
     loop.frames = options.frames;
     loop.fixedDt = options.fixedDt;
-    // Nothing presents frames with vsync yet, so keep a real-time run at 60 Hz.
+    // Vsync holds nothing back on a virtual display, so real-time runs keep 60 Hz themselves.
     loop.paceHz = 60.0;
-    return Engine::RunMainLoop(systems, loop);
+    try
+    {
+        return Engine::RunMainLoop(systems, loop);
+    }
+    catch (const FatalError& error)
+    {
+        Trace::Error(std::string("Fatal: ") + error.what());
+        Trace::Close();
+        WindowSystem::Instance().Abandon();
+        return 1;
+    }
 }

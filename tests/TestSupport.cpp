@@ -10,10 +10,14 @@
 #include "data/EntityList.h"
 #include "data/StaticSettings.h"
 #include "debug/DebugLines.h"
+#include "input/InputSystem.h"
 #include "physics/CollisionPass.h"
+#include "render/Mesh.h"
 #include "render/RenderState.h"
 #include "render/SceneCamera.h"
 #include "render/ScreenCamera.h"
+#include "render/ShaderSystem.h"
+#include "render/SpriteSource.h"
 #include "scene/SceneSystem.h"
 #include "ui/OptionSystem.h"
 
@@ -33,6 +37,10 @@ void ResetGlobals()
     MessageSystem::Instance().Clear();
     GroupSystem::Instance().Reset();
     ClearArchetypes();
+    InputSystem::Instance().Reset();
+    Mesh::ClearTable();
+    SpriteSource::ClearTable();
+    ShaderSystem::Instance().Exit();
     Engine::ResetRunFlag();
     Engine::SetClock(nullptr);
     RenderState::Reset();
@@ -85,6 +93,12 @@ void ScratchTest::TearDown()
     std::filesystem::current_path(_previous);
     std::error_code ec;
     std::filesystem::remove_all(_scratch, ec);
+}
+
+void ScratchTest::CopyContent()
+{
+    std::filesystem::copy(GLOAMER_CONTENT, _scratch,
+                          std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
 }
 
 void ScratchTest::CopyTestData(const std::string& relative)

@@ -27,6 +27,8 @@ protected:
 
     // Copies a folder from tests/data into the scratch folder.
     void CopyTestData(const std::string& relative);
+    // Copies the game's content tree (game/) into the scratch folder.
+    void CopyContent();
 
     std::filesystem::path _scratch;
     std::filesystem::path _previous;

@@ -32,6 +32,10 @@ std::string LaunchUsage()
            "  --data DIR      content root (default: the executable's folder)\n"
            "  --scene NAME    first scene instead of splash_screen\n"
            "  --headless      no window and no GL; logic only\n"
+           "  --windowed      stay in a 1920 x 1080 window instead of going fullscreen\n"
+           "  --input FILE    play scripted input from FILE (see README.md)\n"
+           "  --screenshot FRAME:PATH\n"
+           "                  save the image drawn in frame FRAME (counted from 0) as a PNG\n"
            "  --help          show this text\n"
            "  --version       show the version\n";
 }
@@ -61,6 +65,27 @@ LaunchParse ParseLaunchOptions(const std::vector<std::string>& args)
             o.version = true;
         else if (flag == "--headless")
             o.headless = true;
+        else if (flag == "--windowed")
+            o.windowed = true;
+        else if (flag == "--input")
+        {
+            if (!value(o.inputFile))
+                break;
+            if (o.inputFile.empty())
+                parse.error = "--input needs a file";
+        }
+        else if (flag == "--screenshot")
+        {
+            if (!value(v))
+                break;
+            const auto colon = v.find(':');
+            long long frame = -1;
+            if (colon == std::string::npos || !ParseInteger(v.substr(0, colon), frame) || frame < 0 ||
+                colon + 1 == v.size())
+                parse.error = "--screenshot needs FRAME:PATH, not '" + v + "'";
+            else
+                o.screenshots[frame] = v.substr(colon + 1);
+        }
         else if (flag == "--frames")
         {
             if (!value(v))

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +15,9 @@ struct LaunchOptions
     std::string dataDir; // empty: the executable's folder
     std::string scene;   // empty: the game's first scene
     bool headless = false;
+    bool windowed = false;
+    std::string inputFile;                        // scripted input
+    std::map<long long, std::string> screenshots; // frame -> PNG path
     bool help = false;
     bool version = false;
 };

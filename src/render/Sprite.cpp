@@ -1,6 +1,23 @@
 #include "render/Sprite.h"
 
+#include "core/FatalError.h"
+#include "core/MainLoop.h"
+#include "data/Entity.h"
 #include "data/TypeRegistry.h"
+#include "render/AtlasGrid.h"
+#include "render/BlendMode.h"
+#include "render/GlState.h"
+#include "render/Mesh.h"
+#include "render/RenderState.h"
+#include "render/SceneCamera.h"
+#include "render/ScreenCamera.h"
+#include "render/ShaderSystem.h"
+#include "render/SpriteSource.h"
+#include "scene/Scene.h"
+#include "scene/SceneSystem.h"
+
+#include <glad/gl.h>
+#include <glm/gtc/matrix_transform.hpp>
 
 #include <algorithm>
 
@@ -14,6 +31,25 @@ float s_ambientLighting = 0.0f;
 glm::vec4 Clamped(float r, float g, float b, float a)
 {
     return glm::clamp(glm::vec4(r, g, b, a), 0.0f, 1.0f);
+}
+
+// The view the world is seen through: the current scene camera, or the identity while
+// drawing in screen space or without a camera.
+struct SceneView
+{
+    glm::mat4 matrix{1.0f};
+    glm::vec2 translation{0.0f};
+};
+
+SceneView CurrentSceneView()
+{
+    if (RenderState::IsScreenSpace())
+        return {};
+    const Scene* scene = SceneSystem::Instance().GetCurrentScene();
+    const SceneCamera* camera = scene ? scene->GetCamera() : nullptr;
+    if (!camera)
+        return {};
+    return {camera->GetMatrix(), glm::vec2(camera->GetTranslation())};
 }
 } // namespace
 
@@ -49,11 +85,38 @@ float& Sprite::AmbientLighting()
     return s_ambientLighting;
 }
 
+glm::vec2 Sprite::ParallaxOffset(const glm::vec2& cameraTranslation, const glm::vec2& translation, int depth)
+{
+    return (cameraTranslation + translation) * static_cast<float>(depth) * 0.0075f;
+}
+
 void Sprite::Read(const json& j)
 {
     Descriptor().Read(*this, j);
-    if (auto it = j.find("brightness"); it != j.end() && j.contains("shader"))
-        _brightness = it->get<float>();
+    SetTint(_tint);
+
+    // Keys left out keep what the sprite already has, so an entity file can adjust
+    // an archetype's sprite without repeating its mesh, source and shader.
+    if (j.contains("mesh"))
+        _mesh = Mesh::ForComponent(j);
+    if (j.contains("spritesource"))
+        _source = SpriteSource::ForComponent(j);
+
+    BlendMode::ForMode(_blendMode).Apply();
+
+    if (auto shader = j.find("shader"); shader != j.end())
+    {
+        FieldIo::RequireObject(*shader);
+        const std::string name = shader->at("name").get<std::string>();
+        _shader = ShaderSystem::Instance().Find(name);
+        if (!_shader)
+            throw FatalError("Shader could not be found: \"" + name + "\"");
+        if (auto it = j.find("brightness"); it != j.end())
+            _brightness = it->get<float>();
+        _shader->_shader->Use();
+        _shader->_shader->Set(Uniform::Projection, ScreenCamera::Instance().GetProjection());
+        _shader->_shader->Set(Uniform::Brightness, _brightness);
+    }
     if (auto it = j.find("textcenter"); it != j.end())
         _textCenter = it->get<bool>();
     SetFrame(_frameIndex);
@@ -62,6 +125,23 @@ void Sprite::Read(const json& j)
 void Sprite::Write(json& j) const
 {
     Descriptor().Write(*this, j);
+    if (_mesh)
+    {
+        json mesh = json::object();
+        _mesh->Write(mesh);
+        j["mesh"] = std::move(mesh);
+    }
+    if (_shader)
+    {
+        j["shader"] = {{"name", _shader->_name}};
+        j["brightness"] = FieldIo::WriteValue(_brightness);
+    }
+    if (_source)
+    {
+        json source = json::object();
+        _source->Write(source);
+        j["spritesource"] = std::move(source);
+    }
     j["textcenter"] = _textCenter;
 }
 
@@ -75,14 +155,127 @@ void Sprite::SetOutlineColour(float r, float g, float b, float a)
     _outlineColour = Clamped(r, g, b, a);
 }
 
-void Sprite::RenderWithMatrix(const glm::mat4& /*world*/)
-{
-    // Like Render, this draws nothing until sprites have meshes and shaders.
-}
-
 void Sprite::SetFrame(unsigned index)
 {
     _frameIndex = index;
-    // Without a sprite source there is no grid to pick a frame from.
-    _frameTransform = glm::mat3(1.0f);
+    _frameTransform =
+        _source ? AtlasGrid::CellTransform(index, _source->GetCols(), _source->GetRows()) : glm::mat3(1.0f);
+}
+
+void Sprite::Render()
+{
+    Draw(GetOwner() ? GetOwner()->GetTransform().GetMatrix() : glm::mat4(1.0f));
+}
+
+void Sprite::RenderWithMatrix(const glm::mat4& world)
+{
+    Draw(world);
+}
+
+void Sprite::Bind() const
+{
+    const LumShader& shader = *_shader->_shader;
+    shader.Use();
+    // Untextured sprites (and textures that failed to load) sample plain white, so
+    // they show their tint instead of whatever texture was bound last.
+    const unsigned texture = _source ? _source->GetTextureName() : 0;
+    GlState::BindTexture(texture != 0 ? texture : GlState::WhiteTexture());
+    if (_mesh && _mesh->GetGpu())
+        GlState::BindVertexArray(_mesh->GetGpu()->GetFillArray());
+    shader.Set(Uniform::Time, static_cast<float>(Engine::Now()));
+    shader.Set(Uniform::GrainFactor, s_grainFactor);
+    shader.Set(Uniform::AmbientFactor, s_ambientLighting);
+    shader.Set(Uniform::LightCount, 0);
+    shader.Set(Uniform::TotalFlashlights, 0);
+}
+
+void Sprite::Draw(const glm::mat4& ownerWorld)
+{
+    if (!GlState::IsLive())
+        return;
+    if (!_shader)
+        throw FatalError("Something is wrong with the Shader!");
+    Bind();
+
+    const SceneView view = CurrentSceneView();
+    glm::mat4 world = ownerWorld;
+    if (_parallax && GetOwner())
+    {
+        const Transform& t = GetOwner()->GetTransform();
+        const glm::vec2 offset = ParallaxOffset(view.translation, t.GetTranslation(), t.GetDepth());
+        world = glm::translate(glm::mat4(1.0f), glm::vec3(offset, 0.0f)) * world;
+    }
+
+    LumMesh* gpu = _mesh ? _mesh->GetGpu() : nullptr;
+    if (!gpu)
+        return;
+    const LumShader& shader = *_shader->_shader;
+    // Without a source the identity goes up too, so no frame of the sprite drawn before
+    // with this program is left behind.
+    shader.Set(Uniform::Uv, _frameTransform);
+    shader.Set(Uniform::Camera, view.matrix);
+
+    if (!_text.empty())
+    {
+        DrawText(world);
+        return;
+    }
+
+    shader.Set(Uniform::World, world);
+    shader.Set(Uniform::Brightness, _brightness);
+    const std::uint8_t mode = gpu->GetDrawMode();
+    if (mode >= LumMesh::Fan)
+    {
+        shader.Set(Uniform::Tint, _tint);
+        GlState::BindVertexArray(gpu->GetFillArray());
+        glDrawArrays(GL_TRIANGLE_FAN, 0, static_cast<GLsizei>(gpu->GetVertexCount()));
+        return;
+    }
+    if (mode & LumMesh::Filled)
+    {
+        shader.Set(Uniform::Tint, _tint);
+        GlState::BindVertexArray(gpu->GetFillArray());
+        DrawArrays(gpu->GetVertexCount() < 2 ? GL_POINTS : GL_TRIANGLES, gpu->GetVertexCount());
+    }
+    if (mode & LumMesh::Outline)
+    {
+        shader.Set(Uniform::Tint, _outlineColour);
+        GlState::BindVertexArray(gpu->GetOutlineArray());
+        const auto count = static_cast<GLsizei>(2 * gpu->GetIndexCount());
+        if (_instances.GetCount() != 0)
+            glDrawElementsInstanced(GL_LINES, count, GL_UNSIGNED_INT, nullptr,
+                                    static_cast<GLsizei>(_instances.GetCount()));
+        else
+            glDrawElements(GL_LINES, count, GL_UNSIGNED_INT, nullptr);
+    }
+}
+
+void Sprite::DrawArrays(unsigned mode, unsigned count) const
+{
+    if (_instances.GetCount() != 0)
+        glDrawArraysInstanced(mode, 0, static_cast<GLsizei>(count), static_cast<GLsizei>(_instances.GetCount()));
+    else
+        glDrawArrays(mode, 0, static_cast<GLsizei>(count));
+}
+
+void Sprite::DrawText(const glm::mat4& world) const
+{
+    const LumShader& shader = *_shader->_shader;
+    const LumMesh& gpu = *_mesh->GetGpu();
+    shader.Set(Uniform::Brightness, _brightness);
+    shader.Set(Uniform::Tint, _tint);
+    GlState::BindVertexArray(gpu.GetFillArray());
+
+    const GLenum primitive = gpu.GetVertexCount() < 2 ? GL_POINTS : GL_TRIANGLES;
+    float x = AtlasGrid::TextStartX(_text.size(), _textCenter);
+    for (const char c : _text)
+    {
+        if (!_source)
+            throw FatalError("Text doesn't have a texture!");
+        const unsigned cell = AtlasGrid::GlyphCell(static_cast<unsigned char>(c));
+        shader.Set(Uniform::Uv, AtlasGrid::CellTransform(cell, _source->GetCols(), _source->GetRows()));
+        shader.Set(Uniform::World, world * glm::translate(glm::mat4(1.0f), glm::vec3(x, 0.0f, 0.0f)));
+        glDrawArrays(primitive, 0, static_cast<GLsizei>(gpu.GetVertexCount()));
+        x += 1.0f;
+    }
 }

@@ -3,12 +3,18 @@
 #include "data/Component.h"
 #include "data/FieldDescriptor.h"
 #include "data/StaticSettings.h"
+#include "render/LumInstance.h"
 
 #include <glm/mat3x3.hpp>
 #include <glm/mat4x4.hpp>
 #include <glm/vec4.hpp>
 
+#include <memory>
 #include <string>
+
+class Mesh;
+class SpriteSource;
+struct ShaderEntry;
 
 // Draws an entity: a mesh with an optional frame of a texture grid, tinted, or a line
 // of fixed-grid text when _text is set.
@@ -17,8 +23,12 @@ class Sprite : public ComponentBase<Sprite>
 public:
     Sprite() : ComponentBase<Sprite>(ctype::Sprite) {}
 
+    // Reads the fields, takes copies of the named mesh and sprite source, applies the
+    // blend mode and finds the shader. A shader name the shader system does not know
+    // stops the program.
     void Read(const json& j) override;
     void Write(json& j) const override;
+    void Render() override;
 
     // Each channel clamped to [0, 1].
     void SetTint(float r, float g, float b, float a);
@@ -41,6 +51,16 @@ public:
     bool GetParallax() const { return _parallax; }
     bool GetTextCenter() const { return _textCenter; }
     float GetBrightness() const { return _brightness; }
+    void SetBrightness(float brightness) { _brightness = brightness; }
+
+    Mesh* GetMesh() const { return _mesh.get(); }
+    SpriteSource* GetSource() const { return _source.get(); }
+    ShaderEntry* GetShader() const { return _shader; }
+    LumInstance& Instances() { return _instances; }
+
+    // The parallax offset of an entity at `translation` and `depth` seen through a
+    // camera whose view translation is `cameraTranslation`.
+    static glm::vec2 ParallaxOffset(const glm::vec2& cameraTranslation, const glm::vec2& translation, int depth);
 
     static const FieldDescriptor<Sprite>& Descriptor();
 
@@ -50,6 +70,15 @@ public:
     static float& AmbientLighting();
 
 private:
+    void Bind() const;
+    void Draw(const glm::mat4& world);
+    void DrawText(const glm::mat4& world) const;
+    void DrawArrays(unsigned mode, unsigned count) const;
+
+    ShaderEntry* _shader = nullptr;
+    LumInstance _instances;
+    std::shared_ptr<Mesh> _mesh;
+    std::shared_ptr<SpriteSource> _source;
     glm::mat3 _frameTransform{1.0f};
     glm::vec4 _outlineColour{1.0f};
     bool _textCenter = false;

@@ -3,6 +3,7 @@
 #include "audio/SoundSystem.h"
 #include "core/MessageSystem.h"
 #include "core/Trace.h"
+#include "core/WindowSystem.h"
 #include "data/AtomicFile.h"
 #include "data/JsonError.h"
 #include "data/Stream.h"
@@ -163,6 +164,8 @@ void OptionSystem::ToggleWindow()
     s_graphics.windowMode = s_graphics.windowMode == 0 ? 1 : 0;
     if (s_setWindowMode)
         s_setWindowMode(s_graphics.windowMode);
+    else
+        WindowSystem::Instance().SetWindowMode(s_graphics.windowMode);
     Trace::Message("Fullscreen Toggled");
 }
 

@@ -48,6 +48,7 @@ public:
     // Flips between fullscreen and windowed and tells the window.
     void ToggleWindow();
 
+    // Stands in for the window system's SetWindowMode (tests); null restores it.
     static void SetWindowModeFunction(WindowModeFn fn);
 
     static GraphicsOptions& Graphics();

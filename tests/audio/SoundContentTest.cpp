@@ -13,7 +13,7 @@ protected:
     void SetUp() override
     {
         test::AudioTest::SetUp();
-        const std::filesystem::path content = GLOAMER_GAME_CONTENT;
+        const std::filesystem::path content = GLOAMER_CONTENT;
         for (const char* folder : {"Data/Sound", "Assets/Sound"})
         {
             std::filesystem::create_directories(folder);

@@ -2,6 +2,7 @@
 
 #include "audio/Sound.h"
 #include "audio/SoundSystem.h"
+#include "core/WindowSystem.h"
 
 #include <memory>
 #include <thread>
@@ -242,4 +243,17 @@ TEST_F(SoundTest, HeadlessRunsMoveSoundsOnlyByTheFrameTime)
     EXPECT_TRUE(blip->IsPlaying());
     _system.Update(0.1f);
     EXPECT_FALSE(blip->IsPlaying());
+}
+
+TEST_F(SoundTest, LosingWindowFocusSilencesEverySoundUntilItReturns)
+{
+    auto music = Make("music");
+    music->Play();
+    WindowSystem::SetFocused(false);
+    EXPECT_FALSE(_system.IsEnabled());
+    EXPECT_FLOAT_EQ(Volume(*music), 0.0f);
+    EXPECT_TRUE(music->IsPlaying()) << "muted, not stopped";
+    WindowSystem::SetFocused(true);
+    EXPECT_FLOAT_EQ(Volume(*music), 0.8f);
+    EXPECT_FLOAT_EQ(_system.Volumes().masterVol, 1.0f);
 }

@@ -25,6 +25,19 @@ TEST(LaunchOptions, HarnessFlagsParse)
     EXPECT_EQ(p.options.scene, "level1");
 }
 
+TEST(LaunchOptions, WindowAndScriptFlagsParse)
+{
+    const LaunchParse p = ParseLaunchOptions({"--windowed", "--scene", "splash_screen", "--input", "in.json",
+                                              "--screenshot", "30:shot.png", "--screenshot", "5:/tmp/a:b.png"});
+    ASSERT_TRUE(p.error.empty()) << p.error;
+    EXPECT_TRUE(p.options.windowed);
+    EXPECT_EQ(p.options.scene, "splash_screen");
+    EXPECT_EQ(p.options.inputFile, "in.json");
+    ASSERT_EQ(p.options.screenshots.size(), 2u);
+    EXPECT_EQ(p.options.screenshots.at(30), "shot.png");
+    EXPECT_EQ(p.options.screenshots.at(5), "/tmp/a:b.png") << "only the first colon separates";
+}
+
 TEST(LaunchOptions, BadValuesAreRefusedWithTheirFlag)
 {
     for (const auto& args : std::vector<std::vector<std::string>>{{"--frames"},
@@ -35,6 +48,10 @@ TEST(LaunchOptions, BadValuesAreRefusedWithTheirFlag)
                                                                   {"--seed", "-3"},
                                                                   {"--data", ""},
                                                                   {"--scene", ""},
+                                                                  {"--input"},
+                                                                  {"--screenshot", "shot.png"},
+                                                                  {"--screenshot", "-1:x.png"},
+                                                                  {"--screenshot", "3:"},
                                                                   {"--bogus"}})
     {
         const LaunchParse p = ParseLaunchOptions(args);

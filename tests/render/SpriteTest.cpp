@@ -1,7 +1,15 @@
 #include "TestSupport.h"
 
+#include "core/FatalError.h"
 #include "data/Entity.h"
+#include "render/Mesh.h"
+#include "render/ShaderSystem.h"
 #include "render/Sprite.h"
+#include "render/SpriteSource.h"
+
+#include <gmock/gmock.h>
+
+using ::testing::HasSubstr;
 
 TEST(Sprite, ReadsItsFieldsFromAnEntityFile)
 {
@@ -17,6 +25,8 @@ TEST(Sprite, ReadsItsFieldsFromAnEntityFile)
     EXPECT_EQ(s->GetFrame(), 3u);
     EXPECT_TRUE(s->GetParallax());
     EXPECT_TRUE(s->GetTextCenter());
+    EXPECT_EQ(s->GetShader(), nullptr);
+    EXPECT_EQ(s->GetMesh(), nullptr);
 }
 
 TEST(Sprite, TintsAreClampedAndCloneKeepsValues)
@@ -35,4 +45,162 @@ TEST(Sprite, TintsAreClampedAndCloneKeepsValues)
     back.Read(j);
     EXPECT_EQ(back.GetTint(), s.GetTint());
     EXPECT_EQ(back.GetText(), "x");
+}
+
+TEST(Sprite, ParallaxMovesWithCameraAndDepth)
+{
+    EXPECT_EQ(Sprite::ParallaxOffset({100, -40}, {20, 0}, 2), glm::vec2(120 * 2 * 0.0075f, -40 * 2 * 0.0075f));
+    EXPECT_EQ(Sprite::ParallaxOffset({100, -40}, {20, 0}, 0), glm::vec2(0.0f));
+}
+
+// Reading a full sprite without GL: every CPU-side field is filled.
+class SpriteReadTest : public test::ScratchTest
+{
+protected:
+    void SetUp() override
+    {
+        test::ScratchTest::SetUp();
+        test::WriteFile(ShaderSystem::kTablePath,
+                        R"([{"name": "default", "vertexfile": "v.glsl", "pixelfile": "p.glsl"}])");
+        ASSERT_TRUE(ShaderSystem::Instance().Init());
+    }
+
+    Sprite* ReadSprite(const std::string& sprite)
+    {
+        _entity = Entity::FromJson(json::parse(R"({"components": {"sprite": )" + sprite + "}}"), "test.json");
+        return _entity ? _entity->Get<Sprite>(ctype::Sprite) : nullptr;
+    }
+
+    std::unique_ptr<Entity> _entity;
+};
+
+TEST_F(SpriteReadTest, MeshSourceShaderAndFrameComeTogether)
+{
+    Sprite* s = ReadSprite(R"({
+        "mesh": {"type": "quad", "name": "bat", "halfsizex": 0.5, "halfsizey": 0.5, "u": 4, "v": 2},
+        "spritesource": {"name": "bat", "source": "Assets/Art/bat.png", "cols": 4, "rows": 2},
+        "shader": {"name": "default"}, "brightness": 0.25, "frameindex": 6})");
+    ASSERT_NE(s, nullptr);
+    ASSERT_NE(s->GetMesh(), nullptr);
+    EXPECT_EQ(s->GetMesh()->GetGpu()->GetVertexCount(), 6u);
+    ASSERT_NE(s->GetSource(), nullptr);
+    EXPECT_EQ(s->GetSource()->GetCols(), 4u);
+    EXPECT_EQ(s->GetSource()->GetSetting(), 9729u);
+    EXPECT_EQ(s->GetSource()->GetTextureName(), 0u) << "nothing is uploaded without GL";
+    EXPECT_EQ(s->GetShader(), ShaderSystem::Instance().Find("default"));
+    EXPECT_FLOAT_EQ(s->GetBrightness(), 0.25f);
+    EXPECT_FLOAT_EQ(s->GetFrameTransform()[2][0], 0.5f);
+    EXPECT_FLOAT_EQ(s->GetFrameTransform()[2][1], 0.5f);
+    EXPECT_EQ(SpriteSource::Table().size(), 1u);
+    EXPECT_EQ(Mesh::Table().size(), 1u);
+}
+
+TEST_F(SpriteReadTest, BrightnessNeedsAShaderAndAnEmptySourceMeansNone)
+{
+    Sprite* s = ReadSprite(R"({"brightness": 3, "spritesource": {"name": "none", "source": ""}})");
+    ASSERT_NE(s, nullptr);
+    EXPECT_FLOAT_EQ(s->GetBrightness(), 0.0f);
+    EXPECT_EQ(s->GetSource(), nullptr);
+    EXPECT_TRUE(SpriteSource::Table().empty());
+    s->SetFrame(5);
+    EXPECT_EQ(s->GetFrameTransform(), glm::mat3(1.0f)) << "no grid, no frame offset";
+}
+
+TEST_F(SpriteReadTest, ASourceWithoutAGridDrawsItsWholeImage)
+{
+    Sprite* s = ReadSprite(R"({"spritesource": {"name": "wall", "source": "Assets/Art/wall.png"}, "frameindex": 2})");
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->GetSource()->GetCols(), 0u);
+    EXPECT_FLOAT_EQ(s->GetFrameTransform()[2][0], 0.0f);
+    EXPECT_FLOAT_EQ(s->GetFrameTransform()[2][1], 2.0f) << "treated as one cell; later frames wrap below";
+}
+
+TEST_F(SpriteReadTest, WriteReadsBackTheSameSprite)
+{
+    Sprite* s = ReadSprite(R"({
+        "mesh": {"type": "circle", "name": "disc", "divisions": 12},
+        "spritesource": {"name": "font", "source": "Assets/Art/font.png", "cols": 16, "rows": 6, "setting": 9728},
+        "shader": {"name": "default"}, "brightness": 0.5, "text": "Hi", "textcenter": true, "blendmode": 0})");
+    ASSERT_NE(s, nullptr);
+    json j;
+    s->Write(j);
+    EXPECT_EQ(j["mesh"]["type"], "circle");
+    EXPECT_EQ(j["shader"]["name"], "default");
+    EXPECT_EQ(j["spritesource"]["name"], "font");
+    EXPECT_EQ(j["spritesource"]["setting"], 9728);
+
+    Mesh::ClearTable();
+    SpriteSource::ClearTable();
+    Sprite back;
+    back.Read(j);
+    EXPECT_EQ(back.GetMesh()->GetGpu()->GetVertexCount(), 36u);
+    EXPECT_EQ(back.GetSource()->GetRows(), 6u);
+    EXPECT_EQ(back.GetShader(), s->GetShader());
+    EXPECT_FLOAT_EQ(back.GetBrightness(), 0.5f);
+    EXPECT_EQ(back.GetText(), "Hi");
+    EXPECT_TRUE(back.GetTextCenter());
+    EXPECT_EQ(back.GetBlendMode(), 0);
+}
+
+TEST_F(SpriteReadTest, SpritesOfOneImageShareItsTexture)
+{
+    Sprite* a = ReadSprite(R"({"spritesource": {"name": "a", "source": "Assets/Art/bat.png", "cols": 1, "rows": 1}})");
+    ASSERT_NE(a, nullptr);
+    auto first = std::move(_entity);
+    Sprite* b = ReadSprite(R"({"spritesource": {"name": "b", "source": "Assets/Art/bat.png", "cols": 2, "rows": 1}})");
+    ASSERT_NE(b, nullptr);
+    EXPECT_NE(a->GetSource(), b->GetSource());
+    EXPECT_EQ(a->GetSource()->GetTexture(), b->GetSource()->GetTexture());
+    EXPECT_EQ(Texture::CacheSize(), 1u);
+    SpriteSource::ClearTable();
+    EXPECT_EQ(Texture::CacheSize(), 0u) << "emptying the sprite-source table empties the texture cache";
+    EXPECT_NE(a->GetSource()->GetTexture(), nullptr) << "sprites keep their own reference";
+}
+
+TEST_F(SpriteReadTest, CloneSharesMeshAndSourceButNotInstances)
+{
+    Sprite* s = ReadSprite(R"({"mesh": {"type": "quad", "name": "q", "u": 1, "v": 1},
+                               "spritesource": {"name": "s", "source": "x.png", "cols": 1, "rows": 1},
+                               "shader": {"name": "default"}})");
+    ASSERT_NE(s, nullptr);
+    s->Instances().SetCount(12);
+    auto clone = s->Clone();
+    auto* c = static_cast<Sprite*>(clone.get());
+    EXPECT_EQ(c->GetMesh(), s->GetMesh());
+    EXPECT_EQ(c->GetSource(), s->GetSource());
+    EXPECT_EQ(c->GetShader(), s->GetShader());
+    EXPECT_EQ(c->Instances().GetCount(), 0u);
+    EXPECT_TRUE(c->Instances().Buffers().empty());
+}
+
+TEST_F(SpriteReadTest, AnUnknownShaderStopsTheProgram)
+{
+    try
+    {
+        ReadSprite(R"({"shader": {"name": "nonesuch"}})");
+        FAIL() << "an unknown shader must stop the program";
+    }
+    catch (const FatalError& e)
+    {
+        EXPECT_THAT(e.what(), HasSubstr("Shader could not be found"));
+        EXPECT_THAT(e.what(), HasSubstr("nonesuch"));
+    }
+}
+
+TEST_F(SpriteReadTest, WithoutGlDrawingDoesNothing)
+{
+    Sprite* s = ReadSprite(R"({"mesh": {"type": "quad", "name": "q", "u": 1, "v": 1}, "text": "no font"})");
+    ASSERT_NE(s, nullptr);
+    EXPECT_NO_THROW(s->Render()) << "neither the missing shader nor the missing font is looked at";
+}
+
+TEST_F(SpriteReadTest, WrongTypesDropTheEntityWithThePath)
+{
+    EXPECT_EQ(ReadSprite(R"({"textcenter": "yes"})"), nullptr);
+    EXPECT_EQ(ReadSprite(R"({"spritesource": {"name": "s", "source": "x.png", "cols": "four"}})"), nullptr);
+    EXPECT_EQ(ReadSprite(R"({"shader": "default"})"), nullptr);
+    const std::string trace = test::ReadTrace();
+    EXPECT_THAT(trace, HasSubstr("test.json: /components/sprite/textcenter: type must be boolean, but is string"));
+    EXPECT_THAT(trace, HasSubstr("/components/sprite/spritesource/cols"));
+    EXPECT_THAT(trace, HasSubstr("/components/sprite/shader: type must be object, but is string"));
 }

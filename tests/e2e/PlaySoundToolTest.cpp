@@ -1,4 +1,4 @@
-#include "AudioTestSupport.h"
+#include "TestSupport.h"
 
 #include <sndfile.h>
 
@@ -17,7 +17,7 @@ protected:
     void SetUp() override
     {
         test::ScratchTest::SetUp();
-        const std::filesystem::path content = GLOAMER_GAME_CONTENT;
+        const std::filesystem::path content = GLOAMER_CONTENT;
         std::filesystem::create_directories("Data/Sound");
         std::filesystem::create_directories("Assets/Sound");
         std::filesystem::copy_file(content / "Data/Sound/sounds.json", "Data/Sound/sounds.json");

@@ -1,0 +1,21 @@
+#version 330 core
+// Every sprite: local position through world, camera and projection; texture
+// coordinates through "uv" (the frame or glyph cell).
+layout(location = 0) in vec2 aPosition;
+layout(location = 1) in vec2 aTexCoord;
+layout(location = 2) in vec4 aColour;
+
+uniform mat4 projection;
+uniform mat4 camera;
+uniform mat4 world;
+uniform mat3 uv;
+
+out vec2 vTexCoord;
+out vec4 vColour;
+
+void main()
+{
+    gl_Position = projection * camera * world * vec4(aPosition, 0.0, 1.0);
+    vTexCoord = (uv * vec3(aTexCoord, 1.0)).xy;
+    vColour = aColour;
+}

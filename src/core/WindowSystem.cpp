@@ -1,0 +1,317 @@
+#include "core/WindowSystem.h"
+
+#include "audio/SoundSystem.h"
+#include "core/MainLoop.h"
+#include "core/Screen.h"
+#include "core/Trace.h"
+#include "data/AtomicFile.h"
+#include "data/Stream.h"
+#include "input/InputSystem.h"
+#include "render/GlState.h"
+#include "render/RenderState.h"
+#include "render/ScreenCamera.h"
+#include "scene/Scene.h"
+#include "scene/SceneSystem.h"
+
+#include <GLFW/glfw3.h>
+#include <glad/gl.h>
+#include <nlohmann/json.hpp>
+#include <stb_image_write.h>
+
+#include <cstring>
+#include <vector>
+
+namespace
+{
+void OnGlfwError(int code, const char* description)
+{
+    Trace::Error("GLFW error " + std::to_string(code) + ": " + (description ? description : ""));
+}
+
+Screen::Size WindowQuery()
+{
+    const glm::ivec2 size = WindowSystem::Instance().GetWindowSize();
+    return {size.x, size.y};
+}
+
+Screen::Size MonitorQuery()
+{
+    GLFWmonitor* primary = glfwGetPrimaryMonitor();
+    const GLFWvidmode* mode = primary ? glfwGetVideoMode(primary) : nullptr;
+    return mode ? Screen::Size{mode->width, mode->height} : Screen::kVirtualSize;
+}
+
+void AppendBytes(void* context, void* data, int size)
+{
+    static_cast<std::string*>(context)->append(static_cast<const char*>(data), static_cast<std::size_t>(size));
+}
+} // namespace
+
+WindowSystem& WindowSystem::Instance()
+{
+    static WindowSystem system;
+    return system;
+}
+
+void WindowSystem::Configure(WindowOptions options)
+{
+    _options = std::move(options);
+}
+
+bool WindowSystem::Init()
+{
+    _frame = 0;
+    _script = InputScript();
+    if (!_options.inputFile.empty())
+        _script.Load(_options.inputFile);
+    if (_options.headless)
+        return true;
+
+    glfwSetErrorCallback(&OnGlfwError);
+    if (!glfwInit())
+        return false;
+    _glfwStarted = true;
+
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 3);
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
+    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
+    glfwWindowHint(GLFW_VISIBLE, _options.hidden ? GLFW_FALSE : GLFW_TRUE);
+    _monitor = nullptr;
+    _window = glfwCreateWindow(kBaseWidth, kBaseHeight, "Gloamer", _monitor, nullptr);
+    if (!_window)
+    {
+        Destroy();
+        return false;
+    }
+
+    glfwMakeContextCurrent(_window);
+    glfwSwapInterval(1);
+    if (gladLoadGL(reinterpret_cast<GLADloadfunc>(glfwGetProcAddress)) == 0)
+    {
+        Trace::Error("cannot load the OpenGL entry points");
+        Destroy();
+        return false;
+    }
+    GlState::SetLive(true);
+    Engine::SetClock(&glfwGetTime);
+    Trace::Stream() << "OpenGL " << glGetString(GL_VERSION) << " on " << glGetString(GL_RENDERER) << Trace::endm;
+
+    glfwSetKeyCallback(_window, &InputSystem::OnKey);
+    glfwSetCursorPosCallback(_window, &InputSystem::OnCursorPosition);
+    glfwSetMouseButtonCallback(_window, &InputSystem::OnMouseButton);
+    glfwSetScrollCallback(_window, &InputSystem::OnScroll);
+    glfwSetWindowFocusCallback(_window, &WindowSystem::OnFocus);
+
+    Screen::SetQueries(&WindowQuery, &MonitorQuery);
+    RenderState::SetClearColour(RenderState::kDefaultClearColour);
+    glDisable(GL_CULL_FACE);
+
+    if (!_options.windowed)
+        GoFullscreen();
+
+    OnFramebufferSize(_window, kBaseWidth, kBaseHeight);
+    glfwSetFramebufferSizeCallback(_window, &WindowSystem::OnFramebufferSize);
+    return true;
+}
+
+void WindowSystem::Update(float)
+{
+    // The image of the previous frame is still in the back buffer until the swap.
+    if (_frame > 0)
+        TakeScreenshotOf(_frame - 1);
+    const long long frame = _frame++;
+
+    if (_window)
+        glfwPollEvents();
+    _script.Play(frame);
+    if (_window)
+    {
+        glfwSwapBuffers(_window);
+        if (glfwWindowShouldClose(_window))
+            Engine::Quit();
+    }
+    if (InputSystem::Instance().IsTriggered("fullscreen"))
+        ToggleFullscreen();
+}
+
+void WindowSystem::Render()
+{
+    if (!GlState::IsLive())
+        return;
+    // Levels change the colour while they load; apply whatever the last one set.
+    const glm::vec4& clear = RenderState::GetClearColour();
+    glClearColor(clear.r, clear.g, clear.b, clear.a);
+    glClear(GL_COLOR_BUFFER_BIT);
+}
+
+void WindowSystem::Exit()
+{
+    if (_frame > 0)
+        TakeScreenshotOf(_frame - 1);
+    for (const auto& [frame, path] : _options.screenshots)
+        Trace::Error(path + ": no screenshot, frame " + std::to_string(frame) + " was never drawn");
+    _options.screenshots.clear();
+
+    WriteFileAtomic(Stream::GetPath("vsync", DataFile), VsyncFileText(_vsync));
+    Destroy();
+}
+
+void WindowSystem::Abandon()
+{
+    Destroy();
+}
+
+void WindowSystem::Destroy()
+{
+    if (_window)
+    {
+        GlState::Release();
+        GlState::SetLive(false);
+        glfwDestroyWindow(_window);
+        _window = nullptr;
+    }
+    _monitor = nullptr;
+    Screen::SetQueries(nullptr, nullptr);
+    if (_glfwStarted)
+    {
+        glfwTerminate();
+        _glfwStarted = false;
+        Engine::SetClock(nullptr);
+    }
+}
+
+std::string WindowSystem::VsyncFileText(int vsync)
+{
+    return nlohmann::json{{"vsync", vsync}}.dump(2) + "\n";
+}
+
+void WindowSystem::SetWindowMode(int mode)
+{
+    if (!_window)
+        return;
+    if (mode == 1)
+        GoFullscreen();
+    else if (mode != 2)
+        GoWindowed();
+    glfwSwapInterval(1);
+}
+
+void WindowSystem::ToggleFullscreen()
+{
+    if (!_window)
+        return;
+    if (_monitor == nullptr)
+        GoFullscreen();
+    else
+        GoWindowed();
+    glfwSwapInterval(1);
+}
+
+void WindowSystem::GoFullscreen()
+{
+    GLFWmonitor* monitor = glfwGetPrimaryMonitor();
+    const GLFWvidmode* mode = monitor ? glfwGetVideoMode(monitor) : nullptr;
+    if (!mode)
+        return;
+    _monitor = monitor;
+    glfwSetWindowMonitor(_window, _monitor, 0, 0, mode->width, mode->height, GLFW_DONT_CARE);
+    glfwSwapInterval(1);
+}
+
+void WindowSystem::GoWindowed()
+{
+    GLFWmonitor* primary = glfwGetPrimaryMonitor();
+    const GLFWvidmode* mode = primary ? glfwGetVideoMode(primary) : nullptr;
+    if (!mode)
+        return;
+    _monitor = nullptr;
+    const float width = static_cast<float>(mode->width);
+    const float height = static_cast<float>(mode->height);
+    const int w = static_cast<int>(width - width * 0.01f);
+    const int h = static_cast<int>(height - height * 0.01f);
+    glfwSetWindowMonitor(_window, nullptr, 30, 30, w, h, mode->refreshRate);
+}
+
+glm::ivec2 WindowSystem::GetWindowSize() const
+{
+    if (_options.headless)
+        return {kBaseWidth, kBaseHeight};
+    if (!_window)
+        return {0, 0};
+    glm::ivec2 size(0);
+    glfwGetWindowSize(_window, &size.x, &size.y);
+    return size;
+}
+
+glm::vec2 WindowSystem::ScreenToCentred(const glm::vec2& point) const
+{
+    const glm::vec2 size(GetWindowSize());
+    return {point.x - size.x / 2.0f, size.y / 2.0f - point.y};
+}
+
+void WindowSystem::OnFocus(GLFWwindow*, int focused)
+{
+    SetFocused(focused != GLFW_FALSE);
+}
+
+void WindowSystem::SetFocused(bool focused)
+{
+    PauseScenes(!focused);
+    SoundSystem::Instance().SetEnabled(focused);
+}
+
+void WindowSystem::PauseScenes(bool paused)
+{
+    for (const auto& scene : SceneSystem::Instance().GetScenes())
+        scene->SetPaused(paused);
+}
+
+void WindowSystem::OnFramebufferSize(GLFWwindow*, int width, int height)
+{
+    if (GlState::IsLive() && width > 0 && height > 0)
+        glViewport(0, 0, width, height);
+    ScreenCamera::Instance().Resize(width, height);
+}
+
+void WindowSystem::TakeScreenshotOf(long long frame)
+{
+    auto it = _options.screenshots.find(frame);
+    if (it == _options.screenshots.end())
+        return;
+    if (SaveScreenshot(it->second))
+        Trace::Message("Screenshot of frame " + std::to_string(frame) + ": " + it->second);
+    else
+        Trace::Error(it->second + ": cannot write the screenshot of frame " + std::to_string(frame));
+    _options.screenshots.erase(it);
+}
+
+bool WindowSystem::SaveScreenshot(const std::string& path) const
+{
+    if (!_window || !GlState::IsLive())
+        return false;
+    int width = 0;
+    int height = 0;
+    glfwGetFramebufferSize(_window, &width, &height);
+    if (width <= 0 || height <= 0)
+        return false;
+
+    const auto rowBytes = static_cast<std::size_t>(width) * 4;
+    std::vector<unsigned char> pixels(rowBytes * static_cast<std::size_t>(height));
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+
+    // GL rows run bottom-up; PNG rows top-down. The window is opaque whatever alpha
+    // blending left behind.
+    std::vector<unsigned char> image(pixels.size());
+    for (int y = 0; y < height; ++y)
+        std::memcpy(&image[static_cast<std::size_t>(y) * rowBytes],
+                    &pixels[static_cast<std::size_t>(height - 1 - y) * rowBytes], rowBytes);
+    for (std::size_t i = 3; i < image.size(); i += 4)
+        image[i] = 255;
+
+    std::string png;
+    if (!stbi_write_png_to_func(&AppendBytes, &png, width, height, 4, image.data(), static_cast<int>(rowBytes)))
+        return false;
+    return WriteFileAtomic(path, png);
+}

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "core/System.h"
+#include "input/InputScript.h"
+
+#include <glm/vec2.hpp>
+
+#include <map>
+#include <string>
+
+struct GLFWwindow;
+struct GLFWmonitor;
+
+// How the window opens; the defaults are what a player gets.
+struct WindowOptions
+{
+    bool headless = false;                        // no window, no GL: a virtual 1920 x 1080 screen
+    bool windowed = false;                        // stay in a 1920 x 1080 window instead of going fullscreen
+    bool hidden = false;                          // never shown (GL tests and benchmarks)
+    std::map<long long, std::string> screenshots; // frame -> PNG path
+    std::string inputFile;                        // scripted input, played at poll time
+};
+
+// The game's one window and its OpenGL 3.3 core context. Each frame its Update polls
+// events (input callbacks arrive here) and presents the frame drawn last time; its
+// Render clears the screen (to the renderer's clear colour) before anything draws.
+class WindowSystem : public System
+{
+public:
+    static constexpr int kBaseWidth = 1920;
+    static constexpr int kBaseHeight = 1080;
+
+    WindowSystem() : System("WindowSystem") {}
+
+    static WindowSystem& Instance();
+
+    void Configure(WindowOptions options);
+
+    bool Init() override;
+    void Update(float dt) override;
+    void Render() override;
+    // Saves the vsync file, then destroys the window.
+    void Exit() override;
+    // Drops the window without saving anything (the program is stopping on an error).
+    void Abandon();
+
+    // 1 fullscreen on the primary monitor, 2 leave as it is, anything else windowed.
+    void SetWindowMode(int mode);
+    void ToggleFullscreen();
+    bool IsFullscreen() const { return _monitor != nullptr; }
+
+    // The window's client size; (0, 0) without a window; 1920 x 1080 when headless.
+    glm::ivec2 GetWindowSize() const;
+    // A window point (pixels, y down) relative to the window centre, y up.
+    glm::vec2 ScreenToCentred(const glm::vec2& point) const;
+
+    int GetVsync() const { return _vsync; }
+    // Frames whose Update has started.
+    long long GetFrame() const { return _frame; }
+    GLFWwindow* GetWindow() const { return _window; }
+    bool IsHeadless() const { return _options.headless; }
+
+    // Pauses every scene while the window is in the background.
+    static void PauseScenes(bool paused);
+    // What the focus callback does: in the background every scene pauses and sound
+    // goes quiet (no volume setting changes); both come back with the focus.
+    static void SetFocused(bool focused);
+
+    // Writes the back buffer to a PNG file. False without a window or when the file
+    // cannot be written.
+    bool SaveScreenshot(const std::string& path) const;
+
+    // The text of the vsync file: indented by 2 spaces, then an end of line.
+    static std::string VsyncFileText(int vsync);
+
+private:
+    static void OnFocus(GLFWwindow* window, int focused);
+    static void OnFramebufferSize(GLFWwindow* window, int width, int height);
+
+    void GoFullscreen();
+    void GoWindowed();
+    void TakeScreenshotOf(long long frame);
+    void Destroy();
+
+    WindowOptions _options;
+    InputScript _script;
+    GLFWwindow* _window = nullptr;
+    GLFWmonitor* _monitor = nullptr;
+    int _vsync = 1;
+    long long _frame = 0;
+    bool _glfwStarted = false;
+};

@@ -1,0 +1,131 @@
+#include "render/GlState.h"
+
+#include "core/FatalError.h"
+
+#include <glad/gl.h>
+
+#include <iostream>
+#include <string>
+
+namespace
+{
+bool s_live = false;
+GLuint s_program = 0;
+GLuint s_texture = 0;
+GLuint s_vertexArray = 0;
+GLuint s_white = 0;
+GlState::BindCounts s_counts;
+
+void ForgetAll()
+{
+    s_program = 0;
+    s_texture = 0;
+    s_vertexArray = 0;
+}
+} // namespace
+
+bool GlState::IsLive()
+{
+    return s_live;
+}
+
+void GlState::SetLive(bool live)
+{
+    s_live = live;
+    ForgetAll();
+    if (!live)
+        s_white = 0;
+}
+
+void GlState::UseProgram(unsigned program)
+{
+    if (!s_live || program == s_program)
+        return;
+    glUseProgram(program);
+    s_program = program;
+    ++s_counts.programs;
+}
+
+void GlState::BindTexture(unsigned texture)
+{
+    if (!s_live || texture == s_texture)
+        return;
+    glBindTexture(GL_TEXTURE_2D, texture);
+    s_texture = texture;
+    ++s_counts.textures;
+}
+
+void GlState::BindVertexArray(unsigned vertexArray)
+{
+    if (!s_live || vertexArray == s_vertexArray)
+        return;
+    glBindVertexArray(vertexArray);
+    s_vertexArray = vertexArray;
+    ++s_counts.vertexArrays;
+}
+
+void GlState::ForgetProgram(unsigned program)
+{
+    if (program == s_program)
+        s_program = 0;
+}
+
+void GlState::ForgetTexture(unsigned texture)
+{
+    if (texture == s_texture)
+        s_texture = 0;
+}
+
+void GlState::ForgetVertexArray(unsigned vertexArray)
+{
+    if (vertexArray == s_vertexArray)
+        s_vertexArray = 0;
+}
+
+unsigned GlState::WhiteTexture()
+{
+    if (!s_live)
+        return 0;
+    if (s_white == 0)
+    {
+        const unsigned char white[4] = {255, 255, 255, 255};
+        glGenTextures(1, &s_white);
+        glBindTexture(GL_TEXTURE_2D, s_white);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, white);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        glBindTexture(GL_TEXTURE_2D, s_texture);
+    }
+    return s_white;
+}
+
+void GlState::Release()
+{
+    if (s_live && s_white != 0)
+    {
+        ForgetTexture(s_white);
+        glDeleteTextures(1, &s_white);
+    }
+    s_white = 0;
+}
+
+const GlState::BindCounts& GlState::Counts()
+{
+    return s_counts;
+}
+
+void GlState::ResetCounts()
+{
+    s_counts = BindCounts{};
+}
+
+void GlState::CheckError()
+{
+    if (!s_live)
+        return;
+    const GLenum code = glGetError();
+    if (code == GL_NO_ERROR)
+        return;
+    std::cout << "Error: " << code << std::endl;
+    throw FatalError("Error: " + std::to_string(code));
+}

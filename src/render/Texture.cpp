@@ -1,0 +1,97 @@
+#include "render/Texture.h"
+
+#include "core/Trace.h"
+#include "render/GlState.h"
+
+#include <glad/gl.h>
+#include <stb_image.h>
+
+#include <cstdio>
+#include <map>
+#include <utility>
+
+namespace
+{
+using CacheKey = std::pair<std::string, unsigned>;
+
+std::map<CacheKey, std::shared_ptr<Texture>>& Cache()
+{
+    static std::map<CacheKey, std::shared_ptr<Texture>> cache;
+    return cache;
+}
+
+bool IsFilter(unsigned filter)
+{
+    return filter == GL_NEAREST || filter == GL_LINEAR;
+}
+} // namespace
+
+std::shared_ptr<Texture> Texture::Load(const std::string& path, unsigned filter)
+{
+    auto& cache = Cache();
+    const CacheKey key{path, filter};
+    if (auto it = cache.find(key); it != cache.end())
+        return it->second;
+    auto texture = std::make_shared<Texture>(path, filter);
+    cache.emplace(key, texture);
+    return texture;
+}
+
+void Texture::ClearCache()
+{
+    Cache().clear();
+}
+
+std::size_t Texture::CacheSize()
+{
+    return Cache().size();
+}
+
+Texture::Texture(std::string path, unsigned filter) : _path(std::move(path)), _filter(filter)
+{
+    if (!GlState::IsLive())
+        return;
+
+    std::FILE* file = std::fopen(_path.c_str(), "rb");
+    if (!file)
+    {
+        Trace::Error(_path + ": cannot load texture: can't fopen");
+        return;
+    }
+    int channels = 0;
+    unsigned char* pixels = stbi_load_from_file(file, &_width, &_height, &channels, 4);
+    std::fclose(file);
+    if (!pixels)
+    {
+        Trace::Error(_path + ": cannot load texture: " + stbi_failure_reason());
+        _width = _height = 0;
+        return;
+    }
+    // A filter GL does not accept for both minification and magnification would leave
+    // the texture incomplete (it would sample black); fall back to linear.
+    if (!IsFilter(_filter))
+    {
+        Trace::Error(_path + ": texture filter " + std::to_string(_filter) + " is not 9728 or 9729, using 9729");
+        _filter = GL_LINEAR;
+    }
+
+    glGenTextures(1, &_name);
+    GlState::BindTexture(_name);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, _width, _height, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, static_cast<GLint>(_filter));
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, static_cast<GLint>(_filter));
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_MIRRORED_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_MIRRORED_REPEAT);
+    GlState::BindTexture(0);
+    stbi_image_free(pixels);
+}
+
+Texture::~Texture()
+{
+    if (_name != 0 && GlState::IsLive())
+    {
+        GlState::ForgetTexture(_name);
+        glDeleteTextures(1, &_name);
+    }
+}

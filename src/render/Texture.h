@@ -1,0 +1,37 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+// A 2D RGBA texture decoded from a PNG file. Sprites that name the same file and filter
+// share one texture through the cache. A file that cannot be read is reported once and
+// gives an empty texture (name 0), which draws as untextured.
+class Texture
+{
+public:
+    static constexpr unsigned kLinear = 0x2601;
+
+    // From the cache, loading on first request.
+    static std::shared_ptr<Texture> Load(const std::string& path, unsigned filter);
+    static void ClearCache();
+    static std::size_t CacheSize();
+
+    Texture(std::string path, unsigned filter);
+    ~Texture();
+
+    Texture(const Texture&) = delete;
+    Texture& operator=(const Texture&) = delete;
+
+    unsigned GetName() const { return _name; }
+    const std::string& GetPath() const { return _path; }
+    unsigned GetFilter() const { return _filter; }
+    int GetWidth() const { return _width; }
+    int GetHeight() const { return _height; }
+
+private:
+    unsigned _name = 0;
+    std::string _path;
+    unsigned _filter;
+    int _width = 0;
+    int _height = 0;
+};

@@ -1,0 +1,68 @@
+#include "TestSupport.h"
+
+#include "input/InputScript.h"
+#include "input/InputSystem.h"
+
+#include <gmock/gmock.h>
+
+using ::testing::HasSubstr;
+
+class InputScriptTest : public test::ScratchTest
+{
+};
+
+TEST_F(InputScriptTest, StepsPlayAtTheirFrameThroughTheCallbacks)
+{
+    test::WriteFile("script.json", R"([
+        {"frame": 2, "press": [69, 0], "cursor": {"x": 300, "y": 200}},
+        {"frame": 2, "scroll": -1.5},
+        {"frame": 4, "release": [69]},
+        {"frame": 5, "press": [87], "release": [87]}])");
+    InputScript script;
+    ASSERT_TRUE(script.Load("script.json"));
+    InputSystem& input = InputSystem::Instance();
+    input.LoadBindings(nlohmann::json::parse(R"({"keys": {"interact": [69], "click": [0], "up": [87]}})"), "x");
+
+    script.Play(1);
+    EXPECT_FALSE(input.IsDown("interact"));
+    script.Play(2);
+    EXPECT_TRUE(input.IsTriggered("interact"));
+    EXPECT_TRUE(input.IsDown("click"));
+    EXPECT_EQ(input.GetMousePosition(), glm::vec2(300.0f, 200.0f));
+    EXPECT_DOUBLE_EQ(input.GetScroll(), -1.5);
+    input.Update(0.0f);
+    script.Play(4);
+    EXPECT_TRUE(input.IsReleased("interact"));
+    input.Update(0.0f);
+    script.Play(5);
+    EXPECT_FALSE(input.IsDown("up")) << "pressed and released in one frame";
+    EXPECT_EQ(input.GetLastKey(), 87);
+}
+
+TEST_F(InputScriptTest, BadStepsAreReportedAndSkipped)
+{
+    test::WriteFile("script.json", R"([{"press": [1]}, {"frame": "x"}, {"frame": 1, "press": "E"},
+                                       {"frame": 3, "press": [69]}])");
+    InputScript script;
+    ASSERT_TRUE(script.Load("script.json"));
+    EXPECT_EQ(script.Steps().size(), 1u);
+    EXPECT_EQ(script.Steps().begin()->first, 3);
+    const std::string trace = test::ReadTrace();
+    EXPECT_THAT(trace, HasSubstr("script.json: /0: key 'frame' not found"));
+    EXPECT_THAT(trace, HasSubstr("script.json: /2/press: type must be array"));
+}
+
+TEST_F(InputScriptTest, MissingOrMalformedFilesAreReported)
+{
+    InputScript script;
+    EXPECT_FALSE(script.Load("absent.json"));
+    test::WriteFile("object.json", R"({"frame": 1})");
+    EXPECT_FALSE(script.Load("object.json"));
+    test::WriteFile("cut.json", R"([{"frame": 1)");
+    EXPECT_FALSE(script.Load("cut.json"));
+    EXPECT_TRUE(script.Empty());
+    const std::string trace = test::ReadTrace();
+    EXPECT_THAT(trace, HasSubstr("absent.json: cannot open the input script"));
+    EXPECT_THAT(trace, HasSubstr("object.json: an input script must be an array of steps"));
+    EXPECT_THAT(trace, HasSubstr("cut.json"));
+}

@@ -1,0 +1,102 @@
+#include "TestSupport.h"
+
+#include "core/FatalError.h"
+#include "render/Mesh.h"
+
+#include <gmock/gmock.h>
+
+using ::testing::HasSubstr;
+
+namespace
+{
+json Component(const std::string& meshJson)
+{
+    return json::parse(R"({"mesh": )" + meshJson + "}");
+}
+} // namespace
+
+class MeshTest : public test::ScratchTest
+{
+};
+
+TEST_F(MeshTest, SpritesNamingOneMeshGetCopiesOfTheFirstOnesGeometry)
+{
+    auto first = Mesh::ForComponent(Component(R"({"type": "quad", "name": "card", "halfsizex": 2, "halfsizey": 1,
+                                                  "u": 1, "v": 1})"));
+    auto second = Mesh::ForComponent(Component(R"({"type": "quad", "name": "card", "halfsizex": 50})"));
+    ASSERT_TRUE(first && second);
+    EXPECT_EQ(Mesh::Table().size(), 1u);
+    EXPECT_NE(first.get(), second.get()) << "each sprite owns its copy";
+    EXPECT_NE(first->GetGpu(), second->GetGpu());
+    EXPECT_FLOAT_EQ(second->GetShape().halfSizeX, 2.0f) << "the second halfsizex has no effect";
+    EXPECT_FLOAT_EQ(second->GetGpu()->Vertices()[0].position.x, 2.0f);
+    EXPECT_EQ(second->GetGpu()->GetVertexCount(), 6u);
+    EXPECT_EQ(second->GetGpu()->GetDrawMode(), LumMesh::Filled);
+}
+
+TEST_F(MeshTest, QuadInstanceMeshesAreAlwaysNew)
+{
+    const json c = Component(R"({"type": "quadinstance", "name": "swarm", "halfsizex": 1, "halfsizey": 1})");
+    Mesh* a = Mesh::LookupOrBuild(c["mesh"]);
+    Mesh* b = Mesh::LookupOrBuild(c["mesh"]);
+    EXPECT_NE(a, b);
+    EXPECT_EQ(Mesh::Table().size(), 2u);
+}
+
+TEST_F(MeshTest, CircleCopyKeepsItsOutlinePairs)
+{
+    auto circle = Mesh::ForComponent(Component(R"({"type": "circle", "name": "ring", "divisions": 3})"));
+    ASSERT_TRUE(circle);
+    EXPECT_EQ(circle->GetGpu()->GetVertexCount(), 9u);
+    EXPECT_EQ(circle->GetGpu()->GetIndexCount(), 6u);
+    EXPECT_EQ(circle->GetGpu()->Indices().back(), (IndexPair{5, 8}));
+}
+
+TEST_F(MeshTest, NoMeshKeyMeansNoMesh)
+{
+    EXPECT_EQ(Mesh::ForComponent(json::parse(R"({"text": "x"})")), nullptr);
+    EXPECT_TRUE(Mesh::Table().empty());
+}
+
+TEST_F(MeshTest, UnknownTypesAndEmptyGeometryStopTheProgram)
+{
+    try
+    {
+        Mesh::ForComponent(Component(R"({"type": "hexagon", "name": "h"})"));
+        FAIL() << "an unknown type must stop the program";
+    }
+    catch (const FatalError& e)
+    {
+        EXPECT_THAT(e.what(), HasSubstr("Type does not exist or is mispelled"));
+        EXPECT_THAT(e.what(), HasSubstr("hexagon"));
+    }
+    try
+    {
+        Mesh::ForComponent(Component(R"({"type": "circle", "name": "nothing", "divisions": 0})"));
+        FAIL() << "a mesh without vertices must stop the program";
+    }
+    catch (const FatalError& e)
+    {
+        EXPECT_THAT(e.what(), HasSubstr("Vertex array is empty!"));
+    }
+    EXPECT_TRUE(Mesh::Table().empty()) << "a failed build adds nothing to the table";
+}
+
+TEST_F(MeshTest, WrongTypesAreJsonErrorsAndAddNothing)
+{
+    EXPECT_THROW(Mesh::ForComponent(Component(R"({"type": 3, "name": "q"})")), json::type_error);
+    EXPECT_THROW(Mesh::ForComponent(Component(R"({"type": "quad", "name": "q", "halfsizex": "big"})")),
+                 json::type_error);
+    EXPECT_THROW(Mesh::ForComponent(Component(R"("quad")")), json::type_error);
+    EXPECT_TRUE(Mesh::Table().empty());
+}
+
+TEST_F(MeshTest, WriteGivesTheDescriptorKeysAndTilemapGridOnlyForTilemaps)
+{
+    auto quad = Mesh::ForComponent(
+        Component(R"({"type": "quad", "name": "q", "halfsizex": 3, "halfsizey": 4, "u": 2, "v": 5})"));
+    json j;
+    quad->Write(j);
+    EXPECT_EQ(j, json::parse(R"({"name": "q", "type": "quad", "halfsizex": 3.0, "halfsizey": 4.0, "u": 2.0,
+                                "v": 5.0, "divisions": 0})"));
+}
