@@ -1,3 +1,4 @@
+#include "audio/SoundSystem.h"
 #include "core/FatalError.h"
 #include "core/LaunchOptions.h"
 #include "core/MainLoop.h"
@@ -7,6 +8,7 @@
 #include "input/InputSystem.h"
 #include "render/ShaderSystem.h"
 #include "scene/SceneSystem.h"
+#include "ui/OptionSystem.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -85,15 +87,14 @@ int main(int argc, char** argv)
     if (options.seed)
         std::srand(*options.seed);
 
+    SoundSystem::Instance().SetHeadless(options.headless);
+
     if (!options.scene.empty())
         SceneSystem::Instance().ChangeScene(options.scene, false);
 
     const std::vector<System*> systems = {
-        &WindowSystem::Instance(),
-        &ShaderSystem::Instance(),
-        &SceneSystem::Instance(),
-        &InputSystem::Instance(),
-        &MessageSystem::Instance(),
+        &WindowSystem::Instance(), &ShaderSystem::Instance(), &SoundSystem::Instance(),   &SceneSystem::Instance(),
+        &OptionSystem::Instance(), &InputSystem::Instance(),  &MessageSystem::Instance(),
     };
 
     Engine::LoopOptions loop;

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "audio/SoundSystem.h"
 #include "core/GroupSystem.h"
 #include "core/MainLoop.h"
 #include "core/MessageSystem.h"
@@ -18,6 +19,7 @@
 #include "render/ShaderSystem.h"
 #include "render/SpriteSource.h"
 #include "scene/SceneSystem.h"
+#include "ui/OptionSystem.h"
 
 #include <fstream>
 #include <sstream>
@@ -27,8 +29,11 @@ namespace test
 {
 void ResetGlobals()
 {
-    // Scenes first: ending them touches groups, archetypes and the trace log.
+    // Scenes first: ending them touches groups, archetypes, sounds and the trace log.
     SceneSystem::Instance().Reset();
+    SoundSystem::Instance().Reset();
+    OptionSystem::Reset();
+    OptionSystem::SetWindowModeFunction(nullptr);
     MessageSystem::Instance().Clear();
     GroupSystem::Instance().Reset();
     ClearArchetypes();

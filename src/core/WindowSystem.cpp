@@ -1,5 +1,6 @@
 #include "core/WindowSystem.h"
 
+#include "audio/SoundSystem.h"
 #include "core/MainLoop.h"
 #include "core/Screen.h"
 #include "core/Trace.h"
@@ -250,7 +251,13 @@ glm::vec2 WindowSystem::ScreenToCentred(const glm::vec2& point) const
 
 void WindowSystem::OnFocus(GLFWwindow*, int focused)
 {
-    PauseScenes(focused == GLFW_FALSE);
+    SetFocused(focused != GLFW_FALSE);
+}
+
+void WindowSystem::SetFocused(bool focused)
+{
+    PauseScenes(!focused);
+    SoundSystem::Instance().SetEnabled(focused);
 }
 
 void WindowSystem::PauseScenes(bool paused)

@@ -62,6 +62,9 @@ public:
 
     // Pauses every scene while the window is in the background.
     static void PauseScenes(bool paused);
+    // What the focus callback does: in the background every scene pauses and sound
+    // goes quiet (no volume setting changes); both come back with the focus.
+    static void SetFocused(bool focused);
 
     // Writes the back buffer to a PNG file. False without a window or when the file
     // cannot be written.

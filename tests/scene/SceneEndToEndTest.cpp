@@ -154,12 +154,17 @@ TEST_F(SceneEndToEndTest, ALevelLoadsWithGroupsAndSubScenesAndSwitchesBehindTheC
 
 TEST_F(SceneEndToEndTest, TheGameStartsTheLevelItIsGivenAndRefusesAMissingOne)
 {
+    // The game does not start without its sound table.
+    std::filesystem::create_directories(_scratch / "Data/Sound");
+    std::filesystem::copy_file(std::filesystem::path(GLOAMER_CONTENT) / "Data/Sound/sounds.json",
+                               _scratch / "Data/Sound/sounds.json");
     const std::string data = "--data " + _scratch.string() + " --headless --fixed-dt 0.125 --frames 3";
     ASSERT_EQ(RunGame(data + " --scene hub"), 0);
-    EXPECT_TRUE(test::InOrder(test::TraceLines(),
-                              {"Systems: WindowSystem, ShaderSystem, SceneSystem, InputSystem, MessageSystem",
-                               "Scene hud_icons Init", "Scene hud Init", "Scene pause_menu Init", "Scene hub Init",
-                               "deleting scenes", "Shut down"}));
+    EXPECT_TRUE(test::InOrder(
+        test::TraceLines(),
+        {"Systems: WindowSystem, ShaderSystem, SoundSystem, SceneSystem, OptionSystem, InputSystem, MessageSystem",
+         "Scene hud_icons Init", "Scene hud Init", "Scene pause_menu Init", "Scene hub Init", "deleting scenes",
+         "Shut down"}));
 
     EXPECT_EQ(RunGame(data + " --scene nowhere"), 1);
     EXPECT_TRUE(test::InOrder(test::TraceLines(), {"could not start first scene: Data/Level/nowhere.json"}));

@@ -1,0 +1,5 @@
+#include "audio/BehaviorSoundEmitter.h"
+
+#include "data/TypeRegistry.h"
+
+GLOAMER_REGISTER_COMPONENT(BehaviorSoundEmitter, ctype::Behavior)

@@ -1,0 +1,115 @@
+#pragma once
+
+#include "audio/AudioEngine.h"
+#include "core/System.h"
+#include "data/FieldDescriptor.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+class AudioSound;
+class Sound;
+
+// The player's volume settings; the option system reads and saves them.
+struct SoundVolumes
+{
+    float masterVol = 1.0f;
+    float sfxVol = 1.0f;
+    float musicVol = 1.0f;
+};
+
+// Owns the audio engine and the table of named sounds from "Data/Sound/sounds.json",
+// and keeps the list of sounds that have played so volume changes reach them.
+class SoundSystem : public System
+{
+public:
+    static constexpr const char* kTablePath = "Data/Sound/sounds.json";
+    static constexpr int kChannels = 1024;
+    static constexpr std::size_t kMaxEntries = 65536;
+
+    struct Entry
+    {
+        AudioSound* _sound = nullptr; // created on first use, owned by the engine
+        bool _loadFailed = false;     // reported once; the sound stays silent
+        std::string _name;
+        std::string _filename;
+        bool _looping = false;
+        float _volume = 1.0f;
+        unsigned _category = 0; // 0 sound effect, anything else music
+    };
+
+    SoundSystem();
+    ~SoundSystem() override;
+
+    static SoundSystem& Instance();
+    // The instance while it exists: null before the first Instance() call and after
+    // static destruction, when sounds held by other globals may still be destroyed.
+    static SoundSystem* Live();
+
+    bool Init() override;
+    void Update(float dt) override;
+    void Exit() override;
+
+    // Index of a name in the table, 0 (the first sound) when it is not there.
+    std::uint16_t FindIndex(const std::string& name) const;
+    bool HasName(const std::string& name) const { return _index.contains(name); }
+    const Entry* GetEntry(std::uint16_t index) const;
+    std::size_t TableSize() const { return _table.size(); }
+
+    // The entry's decoded sound, created on first use; null when it cannot be played.
+    AudioSound* GetSound(std::uint16_t index);
+    // Null before Init and after Exit.
+    AudioEngine* Engine() { return _engine.get(); }
+
+    // Re-applies the effective volume to every sound that has played.
+    void RefreshVolumes();
+    // Off while the window has no focus, or by the "Toggle Audio" option; refreshes.
+    void SetEnabled(bool enabled);
+    bool IsEnabled() const { return _enabled; }
+    SoundVolumes& Volumes() { return _volumes; }
+    const SoundVolumes& Volumes() const { return _volumes; }
+    static const FieldDescriptor<SoundVolumes>& VolumesDescriptor();
+
+    float EffectiveVolume(const Sound& sound) const;
+
+    // Headless runs open no output device, and sounds advance with the frame time so
+    // a run with a fixed dt is repeatable. Takes effect at the next Init.
+    void SetHeadless(bool headless) { _headless = headless; }
+
+    // Back to the start-up state without writing anything; for tests and tools.
+    void Reset();
+
+    std::size_t PlayingListSize() const { return _playing.size(); }
+
+private:
+    friend class Sound;
+
+    struct Record
+    {
+        Sound* _sound = nullptr;
+        bool _removed = false;
+    };
+
+    bool LoadTable();
+    bool ReadEntry(const json& element, std::size_t position);
+    void WriteTable() const;
+    void ReleaseAll();
+
+    // Playing-list upkeep for Sound.
+    void AddRecord(Sound& sound);
+    void RemoveRecord(Sound& sound);
+    void DropRemovedRecords();
+    void DetachRecords();
+
+    std::unique_ptr<AudioEngine> _engine;
+    std::vector<Entry> _table;
+    std::unordered_map<std::string, std::uint16_t> _index;
+    std::vector<Record> _playing;
+    SoundVolumes _volumes;
+    bool _enabled = true;
+    bool _loaded = false;
+    bool _headless = false;
+};

@@ -1,0 +1,189 @@
+#include "ui/OptionSystem.h"
+
+#include "audio/SoundSystem.h"
+#include "core/MessageSystem.h"
+#include "core/Trace.h"
+#include "core/WindowSystem.h"
+#include "data/AtomicFile.h"
+#include "data/JsonError.h"
+#include "data/Stream.h"
+
+#include <filesystem>
+
+namespace
+{
+GraphicsOptions s_graphics;
+GameplayOptions s_gameplay;
+DebugOptions s_debug;
+OptionSystem::WindowModeFn s_setWindowMode = nullptr;
+
+const FieldDescriptor<GraphicsOptions>& GraphicsDescriptor()
+{
+    static const FieldDescriptor<GraphicsOptions> descriptor("Graphics", {
+                                                                             GLOAMER_FIELD(GraphicsOptions, resolution),
+                                                                             GLOAMER_FIELD(GraphicsOptions, windowMode),
+                                                                             GLOAMER_FIELD(GraphicsOptions, vSync),
+                                                                         });
+    return descriptor;
+}
+
+const FieldDescriptor<GameplayOptions>& GameplayDescriptor()
+{
+    static const FieldDescriptor<GameplayOptions> descriptor("Gameplay",
+                                                             {
+                                                                 GLOAMER_FIELD(GameplayOptions, disableTooltips),
+                                                                 GLOAMER_FIELD(GameplayOptions, disableFlashing),
+                                                             });
+    return descriptor;
+}
+
+const FieldDescriptor<DebugOptions>& DebugDescriptor()
+{
+    static const FieldDescriptor<DebugOptions> descriptor("Debug", {
+                                                                       GLOAMER_FIELD(DebugOptions, freeCam),
+                                                                       GLOAMER_FIELD(DebugOptions, disableLights),
+                                                                       GLOAMER_FIELD(DebugOptions, godMode),
+                                                                       GLOAMER_FIELD(DebugOptions, infiniteTraps),
+                                                                   });
+    return descriptor;
+}
+
+// One section of the file. A value of the wrong type costs only that key.
+template <typename T>
+void ReadSection(const json& file, const FieldDescriptor<T>& descriptor, T& values, const std::string& path)
+{
+    auto section = file.find(descriptor.ClassName());
+    if (section == file.end())
+        return;
+    if (!section->is_object())
+    {
+        ReportDataError(path, "/" + descriptor.ClassName(), "a section must be a JSON object; its values are kept");
+        return;
+    }
+    for (const auto& field : descriptor.Fields())
+    {
+        auto it = section->find(field._key);
+        if (it == section->end())
+            continue;
+        try
+        {
+            std::visit([&](auto member) { FieldIo::ReadValue(values.*member, *it); }, field._member);
+        }
+        catch (const json::exception& e)
+        {
+            ReportJsonError(path, e);
+        }
+    }
+}
+
+template <typename T> void WriteSection(json& file, const FieldDescriptor<T>& descriptor, const T& values)
+{
+    json section = json::object();
+    descriptor.Write(values, section);
+    file[descriptor.ClassName()] = std::move(section);
+}
+} // namespace
+
+OptionSystem& OptionSystem::Instance()
+{
+    static OptionSystem instance;
+    return instance;
+}
+
+std::string OptionSystem::FilePath()
+{
+    return Stream::GetPath("options", DataFile);
+}
+
+GraphicsOptions& OptionSystem::Graphics()
+{
+    return s_graphics;
+}
+
+GameplayOptions& OptionSystem::Gameplay()
+{
+    return s_gameplay;
+}
+
+DebugOptions& OptionSystem::Debug()
+{
+    return s_debug;
+}
+
+void OptionSystem::SetWindowModeFunction(WindowModeFn fn)
+{
+    s_setWindowMode = fn;
+}
+
+void OptionSystem::Reset()
+{
+    s_graphics = {};
+    s_gameplay = {};
+    s_debug = {};
+    SoundSystem::Instance().Volumes() = {};
+}
+
+bool OptionSystem::Init()
+{
+    Stream stream("options", DataFile);
+    if (!stream.IsOpen())
+        return true;
+    const json& file = stream.GetJson();
+    if (!file.is_object())
+    {
+        if (stream.HasJson())
+            ReportDataError(stream.Path(), "", "the options must be a JSON object; defaults are used");
+        return true;
+    }
+    ReadSection(file, SoundSystem::VolumesDescriptor(), SoundSystem::Instance().Volumes(), stream.Path());
+    ReadSection(file, GraphicsDescriptor(), s_graphics, stream.Path());
+    ReadSection(file, GameplayDescriptor(), s_gameplay, stream.Path());
+    ReadSection(file, DebugDescriptor(), s_debug, stream.Path());
+    SoundSystem::Instance().RefreshVolumes();
+    return true;
+}
+
+void OptionSystem::Update(float /*dt*/)
+{
+    MessageSystem& messages = MessageSystem::Instance();
+    if (messages.Get("Toggle Audio", true))
+        ToggleAudio();
+    if (messages.Get("Toggle Window", true))
+        ToggleWindow();
+}
+
+void OptionSystem::ToggleAudio()
+{
+    SoundSystem& sound = SoundSystem::Instance();
+    sound.SetEnabled(!sound.IsEnabled());
+    Trace::Message("Audio Toggled");
+}
+
+void OptionSystem::ToggleWindow()
+{
+    s_graphics.windowMode = s_graphics.windowMode == 0 ? 1 : 0;
+    if (s_setWindowMode)
+        s_setWindowMode(s_graphics.windowMode);
+    else
+        WindowSystem::Instance().SetWindowMode(s_graphics.windowMode);
+    Trace::Message("Fullscreen Toggled");
+}
+
+json OptionSystem::ToJson()
+{
+    json file = json::object();
+    WriteSection(file, SoundSystem::VolumesDescriptor(), SoundSystem::Instance().Volumes());
+    WriteSection(file, GraphicsDescriptor(), s_graphics);
+    WriteSection(file, GameplayDescriptor(), s_gameplay);
+    WriteSection(file, DebugDescriptor(), s_debug);
+    return file;
+}
+
+void OptionSystem::Exit()
+{
+    const std::string path = FilePath();
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
+    if (!WriteFileAtomic(path, ToJson().dump(4) + "\n"))
+        Trace::Error(path + ": could not write the options back");
+}

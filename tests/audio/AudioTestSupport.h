@@ -1,0 +1,30 @@
+#pragma once
+
+#include "TestSupport.h"
+
+#include <nlohmann/json.hpp>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+namespace test
+{
+// Audio tests play through OpenAL Soft's null output, so they need no sound card
+// and keep real playback timing.
+class AudioTest : public ScratchTest
+{
+protected:
+    void SetUp() override;
+};
+
+// A sine tone written with libsndfile; format is an SF_FORMAT_* container|encoding.
+void WriteTone(const std::filesystem::path& path, double seconds, int channels = 1, int format = 0);
+
+// A sound table of {name, seconds} pairs, each with its own tone file under Assets/Sound.
+void WriteSoundTable(const nlohmann::json& table);
+
+// Polls until the condition holds or the time runs out; returns the condition.
+bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(3));
+} // namespace test

@@ -1,0 +1,259 @@
+#include "AudioTestSupport.h"
+
+#include "audio/Sound.h"
+#include "audio/SoundSystem.h"
+#include "core/WindowSystem.h"
+
+#include <memory>
+#include <thread>
+
+using nlohmann::json;
+
+namespace
+{
+class SoundTest : public test::AudioTest
+{
+protected:
+    void SetUp() override
+    {
+        test::AudioTest::SetUp();
+        test::WriteSoundTable(json::array({{"first", 2.0, {{"volume", 0.5}}},
+                                           {"blip", 0.1},
+                                           {"music", 2.0, {{"category", 1}, {"volume", 0.8}}},
+                                           {"long", 2.0}}));
+        ASSERT_TRUE(_system.Init());
+    }
+
+    float Volume(const Sound& s) { return _system.Engine()->GetVolume(s.GetChannel()); }
+    bool Playing(const AudioChannel& c) { return _system.Engine()->IsPlaying(c); }
+
+    SoundSystem& _system = SoundSystem::Instance();
+};
+
+std::unique_ptr<Sound> Make(const std::string& name, float volume = 1.0f, bool looping = false, bool persistent = true)
+{
+    auto s = std::make_unique<Sound>();
+    s->Set(name, volume, looping, persistent);
+    return s;
+}
+} // namespace
+
+TEST_F(SoundTest, EffectiveVolumeMultipliesMasterCategoryEntryAndSound)
+{
+    auto effect = Make("long", 0.5f);
+    auto music = Make("music", 0.5f);
+    SoundVolumes& volumes = _system.Volumes();
+    volumes = {0.8f, 0.5f, 0.25f};
+    EXPECT_FLOAT_EQ(_system.EffectiveVolume(*effect), 0.8f * 0.5f * 1.0f * 0.5f);
+    EXPECT_FLOAT_EQ(_system.EffectiveVolume(*music), 0.8f * 0.5f * 0.8f * 0.25f);
+
+    effect->Play();
+    music->Play();
+    EXPECT_FLOAT_EQ(Volume(*effect), 0.2f);
+
+    // Option changes reach playing sounds through the refresh; disabling silences
+    // everything without touching a volume value.
+    volumes.masterVol = 1.0f;
+    _system.RefreshVolumes();
+    EXPECT_FLOAT_EQ(Volume(*effect), 0.25f);
+    _system.SetEnabled(false);
+    EXPECT_FLOAT_EQ(_system.EffectiveVolume(*music), 0.0f);
+    EXPECT_FLOAT_EQ(Volume(*music), 0.0f);
+    auto started = Make("long");
+    started->Play();
+    EXPECT_TRUE(started->IsPlaying());
+    EXPECT_FLOAT_EQ(Volume(*started), 0.0f) << "a sound started while disabled is silent";
+    _system.SetEnabled(true);
+    EXPECT_FLOAT_EQ(Volume(*music), 0.5f * 0.8f * 0.25f);
+    EXPECT_FLOAT_EQ(Volume(*started), 0.5f);
+    EXPECT_FLOAT_EQ(volumes.musicVol, 0.25f);
+}
+
+TEST_F(SoundTest, PlayingTwiceLeavesTheFirstPlaybackRunningOnItsOwn)
+{
+    auto s = Make("long");
+    s->Play();
+    const AudioChannel first = s->GetChannel();
+    s->Play();
+    const AudioChannel second = s->GetChannel();
+    EXPECT_NE(first._generation, second._generation);
+    s->Pause(true);
+    EXPECT_TRUE(_system.Engine()->IsPaused(second));
+    EXPECT_FALSE(_system.Engine()->IsPaused(first));
+    s->Stop();
+    EXPECT_FALSE(Playing(second));
+    EXPECT_TRUE(Playing(first)) << "only the latest playback is reachable";
+    EXPECT_EQ(_system.PlayingListSize(), 1u) << "a sound is listed once however often it plays";
+}
+
+TEST_F(SoundTest, UnknownNamesPlayTheFirstEntry)
+{
+    auto s = Make("no such sound");
+    EXPECT_EQ(s->GetIndex(), 0);
+    s->Play();
+    EXPECT_TRUE(s->IsPlaying());
+    EXPECT_FLOAT_EQ(Volume(*s), 0.5f) << "the first entry's own volume applies";
+
+    Sound read;
+    read.Read(json::parse(R"({"name": "missing too", "volume": 0.25, "directional": false,
+                               "looping": true, "persistent": false})"));
+    EXPECT_EQ(read.GetIndex(), 0);
+    EXPECT_FLOAT_EQ(read.GetVolume(), 0.25f);
+    EXPECT_FALSE(read.IsDirectional());
+    EXPECT_TRUE(read.IsLooping());
+    EXPECT_FALSE(read.IsPersistent());
+    EXPECT_THROW(read.Read(json::parse(R"({"volume": "loud"})")), json::type_error);
+
+    json written;
+    Make("music", 0.3f)->Write(written);
+    EXPECT_EQ(written["name"], "music");
+    EXPECT_EQ(written["volume"], 0.3);
+}
+
+TEST_F(SoundTest, APersistentSoundOutlivesItsOwnerAndOthersStopWithIt)
+{
+    auto persistent = Make("long", 1.0f, false, true);
+    auto fleeting = Make("long", 1.0f, false, false);
+    persistent->Play();
+    fleeting->Play();
+    const AudioChannel kept = persistent->GetChannel();
+    const AudioChannel cut = fleeting->GetChannel();
+    EXPECT_EQ(_system.PlayingListSize(), 2u);
+
+    persistent.reset();
+    fleeting.reset();
+    EXPECT_TRUE(Playing(kept));
+    EXPECT_FALSE(Playing(cut));
+    // Refreshing volumes after the owners are gone touches neither.
+    _system.RefreshVolumes();
+    _system.Update(0.016f);
+    EXPECT_EQ(_system.PlayingListSize(), 0u) << "records of destroyed sounds go at the next update";
+}
+
+TEST_F(SoundTest, PlayResumesAPausedSoundInsteadOfRestartingIt)
+{
+    auto s = Make("long");
+    s->Pause(true); // not playing: nothing to pause
+    EXPECT_FALSE(s->IsPlaying());
+    s->Play();
+    const AudioChannel channel = s->GetChannel();
+    s->Pause(true);
+    EXPECT_TRUE(s->IsPaused());
+    EXPECT_TRUE(s->IsPlaying()) << "a paused sound still counts as playing";
+    s->Play();
+    EXPECT_EQ(s->GetChannel()._generation, channel._generation);
+    EXPECT_FALSE(s->IsPaused());
+}
+
+TEST_F(SoundTest, LoopingKeepsAShortSoundGoingAndCanBeTurnedOff)
+{
+    auto s = Make("blip", 1.0f, true);
+    s->Play();
+    std::this_thread::sleep_for(std::chrono::milliseconds(350));
+    EXPECT_TRUE(s->IsPlaying());
+    s->SetLooping(false);
+    EXPECT_FALSE(s->IsLooping());
+    EXPECT_TRUE(test::WaitFor([&] { return !s->IsPlaying(); }));
+
+    auto once = Make("blip");
+    once->Play();
+    EXPECT_TRUE(test::WaitFor([&] { return !once->IsPlaying(); })) << "a finished sound reports not playing";
+}
+
+TEST_F(SoundTest, CopiesStartOutOfTheListAndSwitchingEntryStops)
+{
+    auto original = Make("long", 0.7f, true, false);
+    original->Play();
+    Sound copy(*original);
+    EXPECT_FALSE(copy.IsPlaying());
+    EXPECT_FALSE(copy.InPlayingList());
+    EXPECT_EQ(copy.GetIndex(), original->GetIndex());
+    EXPECT_FLOAT_EQ(copy.GetVolume(), 0.7f);
+
+    auto target = Make("music");
+    target->Play();
+    const AudioChannel before = target->GetChannel();
+    *target = *original;
+    EXPECT_FALSE(Playing(before)) << "assignment stops the old playback";
+    EXPECT_FALSE(target->InPlayingList());
+    EXPECT_TRUE(target->IsLooping());
+    EXPECT_FALSE(target->IsPersistent());
+
+    original->Set("long", 0.2f, true, false);
+    EXPECT_TRUE(original->IsPlaying()) << "the same entry keeps playing";
+    EXPECT_FLOAT_EQ(Volume(*original), 0.2f);
+    original->Set("music", 1.0f, false, true);
+    EXPECT_FALSE(original->IsPlaying());
+    EXPECT_FALSE(original->InPlayingList());
+
+    _system.Update(0.016f);
+    EXPECT_EQ(_system.PlayingListSize(), 0u);
+    original->Play();
+    EXPECT_EQ(_system.PlayingListSize(), 1u);
+}
+
+TEST_F(SoundTest, ThePlayingListKeepsItsOrderWhenRecordsAreDropped)
+{
+    auto a = Make("long");
+    auto b = Make("long");
+    auto c = Make("long");
+    a->Play();
+    b->Play();
+    c->Play();
+    b.reset();
+    _system.Update(0.016f);
+    ASSERT_EQ(_system.PlayingListSize(), 2u);
+
+    // Records that moved still point at their sounds: leaving and refreshing work.
+    c->LeavePlayingList();
+    EXPECT_FALSE(c->InPlayingList());
+    _system.Volumes().masterVol = 0.5f;
+    _system.RefreshVolumes();
+    EXPECT_FLOAT_EQ(Volume(*a), 0.5f);
+    EXPECT_FLOAT_EQ(Volume(*c), 1.0f) << "out of the list, out of the refresh";
+    _system.Update(0.016f);
+    EXPECT_EQ(_system.PlayingListSize(), 1u);
+}
+
+TEST_F(SoundTest, SoundsOutliveTheSystemQuietly)
+{
+    auto s = Make("long", 1.0f, false, false);
+    s->Play();
+    _system.Exit();
+    EXPECT_FALSE(s->IsPlaying());
+    EXPECT_FALSE(s->InPlayingList());
+    s->Play();
+    s->Pause(true);
+    s->SetVolume(0.5f);
+    s.reset();
+}
+
+TEST_F(SoundTest, HeadlessRunsMoveSoundsOnlyByTheFrameTime)
+{
+    _system.Reset();
+    _system.SetHeadless(true);
+    ASSERT_TRUE(_system.Init());
+    EXPECT_TRUE(_system.Engine()->IsSilent());
+    auto blip = Make("blip"); // 0.1 s
+    blip->Play();
+    std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    _system.Update(0.0f);
+    EXPECT_TRUE(blip->IsPlaying()) << "wall-clock time does not count";
+    _system.Update(0.05f);
+    EXPECT_TRUE(blip->IsPlaying());
+    _system.Update(0.1f);
+    EXPECT_FALSE(blip->IsPlaying());
+}
+
+TEST_F(SoundTest, LosingWindowFocusSilencesEverySoundUntilItReturns)
+{
+    auto music = Make("music");
+    music->Play();
+    WindowSystem::SetFocused(false);
+    EXPECT_FALSE(_system.IsEnabled());
+    EXPECT_FLOAT_EQ(Volume(*music), 0.0f);
+    EXPECT_TRUE(music->IsPlaying()) << "muted, not stopped";
+    WindowSystem::SetFocused(true);
+    EXPECT_FLOAT_EQ(Volume(*music), 0.8f);
+    EXPECT_FLOAT_EQ(_system.Volumes().masterVol, 1.0f);
+}

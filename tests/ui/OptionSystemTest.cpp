@@ -1,0 +1,156 @@
+#include "audio/AudioTestSupport.h"
+
+#include "audio/Sound.h"
+#include "audio/SoundSystem.h"
+#include "core/MessageSystem.h"
+#include "ui/OptionSystem.h"
+
+#include <vector>
+
+using nlohmann::json;
+
+namespace
+{
+std::vector<int> s_windowModes;
+
+class OptionSystemTest : public test::AudioTest
+{
+protected:
+    void SetUp() override
+    {
+        test::AudioTest::SetUp();
+        s_windowModes.clear();
+        OptionSystem::SetWindowModeFunction([](int mode) { s_windowModes.push_back(mode); });
+    }
+
+    void Post(const std::string& name)
+    {
+        MessageSystem::Instance().Send(Message(name, {}, 0.0f, true));
+        _options.Update(0.016f);
+        MessageSystem::Instance().Update(0.016f);
+    }
+
+    OptionSystem& _options = OptionSystem::Instance();
+    SoundVolumes& _volumes = SoundSystem::Instance().Volumes();
+};
+
+const json kDefaults = json::parse(R"({
+    "sound": {"mastervol": 1.0, "sfxvol": 1.0, "musicvol": 1.0},
+    "graphics": {"resolution": 4, "windowmode": 1, "vsync": false},
+    "gameplay": {"disabletooltips": false, "disableflashing": false},
+    "debug": {"freecam": false, "disablelights": false, "godmode": false, "infinitetraps": false}})");
+} // namespace
+
+TEST_F(OptionSystemTest, WithoutAFileTheDefaultsAreUsedAndWrittenCompleteAtExit)
+{
+    EXPECT_TRUE(_options.Init());
+    EXPECT_EQ(OptionSystem::Graphics().windowMode, 1);
+    EXPECT_EQ(OptionSystem::Graphics().resolution, 4);
+    _options.Exit();
+    const std::string written = test::ReadFile("Data/Data/dat_options.json");
+    EXPECT_EQ(json::parse(written), kDefaults);
+    EXPECT_EQ(written, kDefaults.dump(4) + "\n");
+}
+
+TEST_F(OptionSystemTest, AFileWithOneKeyChangesOnlyThatValue)
+{
+    test::WriteFile("Data/Data/dat_options.json", R"({"sound": {"mastervol": 0.5}})");
+    EXPECT_TRUE(_options.Init());
+    EXPECT_FLOAT_EQ(_volumes.masterVol, 0.5f);
+    _options.Exit();
+    json expected = kDefaults;
+    expected["sound"]["mastervol"] = 0.5;
+    EXPECT_EQ(json::parse(test::ReadFile("Data/Data/dat_options.json")), expected);
+}
+
+TEST_F(OptionSystemTest, ReadsEveryKeyAndTruncatesFloatsForIntegers)
+{
+    test::WriteFile("Data/Data/dat_options.json", R"({
+        "sound": {"mastervol": 0.9, "sfxvol": 0.4, "musicvol": 0.3},
+        "graphics": {"resolution": 2.9, "windowmode": 0, "vsync": true},
+        "gameplay": {"disabletooltips": true, "disableflashing": true},
+        "debug": {"freecam": true, "disablelights": true, "godmode": true, "infinitetraps": true}})");
+    EXPECT_TRUE(_options.Init());
+    EXPECT_FLOAT_EQ(_volumes.sfxVol, 0.4f);
+    EXPECT_FLOAT_EQ(_volumes.musicVol, 0.3f);
+    EXPECT_EQ(OptionSystem::Graphics().resolution, 2);
+    EXPECT_EQ(OptionSystem::Graphics().windowMode, 0);
+    EXPECT_TRUE(OptionSystem::Graphics().vSync);
+    EXPECT_TRUE(OptionSystem::Gameplay().disableTooltips);
+    EXPECT_TRUE(OptionSystem::Gameplay().disableFlashing);
+    EXPECT_TRUE(OptionSystem::Debug().freeCam);
+    EXPECT_TRUE(OptionSystem::Debug().disableLights);
+    EXPECT_TRUE(OptionSystem::Debug().godMode);
+    EXPECT_TRUE(OptionSystem::Debug().infiniteTraps);
+}
+
+TEST_F(OptionSystemTest, AValueOfTheWrongTypeIsReportedAndKeepsItsValue)
+{
+    test::WriteFile("Data/Data/dat_options.json", R"({
+        "sound": {"mastervol": "loud", "sfxvol": 0.25},
+        "graphics": {"vsync": 1, "windowmode": 0},
+        "debug": 7})");
+    EXPECT_TRUE(_options.Init());
+    EXPECT_FLOAT_EQ(_volumes.masterVol, 1.0f);
+    EXPECT_FLOAT_EQ(_volumes.sfxVol, 0.25f);
+    EXPECT_FALSE(OptionSystem::Graphics().vSync);
+    EXPECT_EQ(OptionSystem::Graphics().windowMode, 0);
+    const std::string trace = test::ReadTrace();
+    for (const char* line : {"Data/Data/dat_options.json: /sound/mastervol: type must be number, but is string",
+                             "Data/Data/dat_options.json: /graphics/vsync: type must be boolean, but is number",
+                             "Data/Data/dat_options.json: /debug: a section must be a JSON object"})
+        EXPECT_NE(trace.find(line), std::string::npos) << line << "\n" << trace;
+}
+
+TEST_F(OptionSystemTest, AMalformedFileIsReportedAndReplacedWithTheDefaultsAtExit)
+{
+    test::WriteFile("Data/Data/dat_options.json", R"({"sound": {"mastervol": 0.5)");
+    EXPECT_TRUE(_options.Init());
+    EXPECT_FLOAT_EQ(_volumes.masterVol, 1.0f);
+    EXPECT_NE(test::ReadTrace().find("Data/Data/dat_options.json"), std::string::npos);
+    _options.Exit();
+    EXPECT_EQ(json::parse(test::ReadFile("Data/Data/dat_options.json")), kDefaults);
+}
+
+TEST_F(OptionSystemTest, ToggleWindowFlipsBetweenFullscreenAndWindowed)
+{
+    ASSERT_TRUE(_options.Init());
+    Post("Toggle Window");
+    Post("Toggle Window");
+    EXPECT_EQ(s_windowModes, (std::vector<int>{0, 1}));
+    EXPECT_EQ(OptionSystem::Graphics().windowMode, 1);
+    Post("Something Else");
+    EXPECT_EQ(s_windowModes.size(), 2u) << "the message is consumed, so it acts once";
+
+    // Any mode other than windowed counts as fullscreen and becomes windowed.
+    OptionSystem::Graphics().windowMode = 2;
+    Post("Toggle Window");
+    EXPECT_EQ(OptionSystem::Graphics().windowMode, 0);
+    EXPECT_EQ(s_windowModes.back(), 0);
+    EXPECT_NE(test::ReadTrace().find("Fullscreen Toggled"), std::string::npos);
+}
+
+TEST_F(OptionSystemTest, ToggleAudioSilencesAndRestoresWithoutChangingVolumes)
+{
+    test::WriteSoundTable(json::array({{"hum", 2.0}}));
+    SoundSystem& sound = SoundSystem::Instance();
+    ASSERT_TRUE(sound.Init());
+    test::WriteFile("Data/Data/dat_options.json", R"({"sound": {"mastervol": 0.5}})");
+    ASSERT_TRUE(_options.Init());
+
+    Sound hum;
+    hum.Set("hum", 1.0f, true, true);
+    hum.Play();
+    EXPECT_FLOAT_EQ(sound.Engine()->GetVolume(hum.GetChannel()), 0.5f);
+    Post("Toggle Audio");
+    EXPECT_FALSE(sound.IsEnabled());
+    EXPECT_FLOAT_EQ(sound.Engine()->GetVolume(hum.GetChannel()), 0.0f);
+    EXPECT_FLOAT_EQ(_volumes.masterVol, 0.5f);
+    Post("Toggle Audio");
+    EXPECT_TRUE(sound.IsEnabled());
+    EXPECT_FLOAT_EQ(sound.Engine()->GetVolume(hum.GetChannel()), 0.5f);
+    EXPECT_NE(test::ReadTrace().find("Audio Toggled"), std::string::npos);
+
+    _options.Exit();
+    EXPECT_EQ(json::parse(test::ReadFile("Data/Data/dat_options.json"))["sound"]["mastervol"], 0.5);
+}
