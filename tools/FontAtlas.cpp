@@ -6,10 +6,10 @@
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb_image_write.h>
 
+#include "FontFile.h"
+
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 namespace
@@ -27,14 +27,10 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: %s FONT.ttf OUT.png\n", argv[0]);
         return 2;
     }
-    std::ifstream in(argv[1], std::ios::binary);
-    const std::vector<unsigned char> font((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<unsigned char> font;
     stbtt_fontinfo info;
-    if (font.empty() || !stbtt_InitFont(&info, font.data(), stbtt_GetFontOffsetForIndex(font.data(), 0)))
-    {
-        std::fprintf(stderr, "%s: not a TrueType font\n", argv[1]);
+    if (!LoadFontFile(argv[1], font, info))
         return 1;
-    }
 
     const int width = kCols * kCellW;
     const int height = kRows * kCellH;
