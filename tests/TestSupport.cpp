@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "audio/SoundSystem.h"
+#include "core/DebugLines.h"
 #include "core/GroupSystem.h"
 #include "core/MainLoop.h"
 #include "core/MessageSystem.h"
@@ -9,7 +10,6 @@
 #include "data/Archetypes.h"
 #include "data/EntityList.h"
 #include "data/StaticSettings.h"
-#include "debug/DebugLines.h"
 #include "input/InputSystem.h"
 #include "physics/CollisionPass.h"
 #include "render/Mesh.h"

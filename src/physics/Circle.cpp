@@ -1,7 +1,7 @@
 #include "physics/Circle.h"
 
+#include "core/DebugLines.h"
 #include "data/FieldDescriptor.h"
-#include "debug/DebugLines.h"
 
 #include <glm/vec4.hpp>
 

@@ -1,7 +1,7 @@
 #include "physics/LineBuffer.h"
 
+#include "core/DebugLines.h"
 #include "data/FieldDescriptor.h"
-#include "debug/DebugLines.h"
 
 #include <glm/vec4.hpp>
 

@@ -1,7 +1,6 @@
 #include "TestSupport.h"
 
 #include "actions/ActionList.h"
-#include "actions/AnchorAction.h"
 #include "actions/CallbackAction.h"
 #include "actions/ChangeSceneAction.h"
 #include "actions/FadeAction.h"
@@ -18,6 +17,7 @@
 #include "render/Sprite.h"
 #include "scene/SceneSystem.h"
 #include "ui/Anchor.h"
+#include "ui/AnchorAction.h"
 
 namespace
 {

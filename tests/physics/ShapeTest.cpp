@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "debug/DebugLines.h"
+#include "core/DebugLines.h"
 #include "physics/BoundingRectangle.h"
 #include "physics/Circle.h"
 #include "physics/LineBuffer.h"

@@ -1,4 +1,4 @@
-#include "audio/BehaviorSoundEmitter.h"
+#include "behaviors/BehaviorSoundEmitter.h"
 
 #include "data/TypeRegistry.h"
 

@@ -1,4 +1,4 @@
-#include "actions/AnchorAction.h"
+#include "ui/AnchorAction.h"
 
 #include "core/Trace.h"
 #include "data/Entity.h"

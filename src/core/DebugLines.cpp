@@ -1,4 +1,4 @@
-#include "debug/DebugLines.h"
+#include "core/DebugLines.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "audio/BehaviorSoundEmitter.h"
+#include "behaviors/BehaviorSoundEmitter.h"
 #include "data/Entity.h"
 #include "data/TypeRegistry.h"
 
