@@ -1,8 +1,8 @@
 #include "audio/SoundSystem.h"
 
 #include "audio/Sound.h"
+#include "core/AtomicFile.h"
 #include "core/Trace.h"
-#include "data/AtomicFile.h"
 #include "data/JsonError.h"
 #include "data/Stream.h"
 

@@ -1,10 +1,10 @@
 #include "core/WindowSystem.h"
 
 #include "audio/SoundSystem.h"
+#include "core/AtomicFile.h"
 #include "core/MainLoop.h"
 #include "core/Screen.h"
 #include "core/Trace.h"
-#include "data/AtomicFile.h"
 #include "data/Stream.h"
 #include "input/InputSystem.h"
 #include "render/GlState.h"

@@ -1,6 +1,6 @@
 #include "data/StaticSettings.h"
 
-#include "data/AtomicFile.h"
+#include "core/AtomicFile.h"
 #include "data/FieldDescriptor.h"
 #include "data/JsonError.h"
 #include "data/Stream.h"

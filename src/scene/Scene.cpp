@@ -1,8 +1,8 @@
 #include "scene/Scene.h"
 
+#include "core/AtomicFile.h"
 #include "core/GroupSystem.h"
 #include "core/Trace.h"
-#include "data/AtomicFile.h"
 #include "data/JsonError.h"
 #include "data/Stream.h"
 #include "render/RenderState.h"

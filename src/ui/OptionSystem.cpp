@@ -1,10 +1,10 @@
 #include "ui/OptionSystem.h"
 
 #include "audio/SoundSystem.h"
+#include "core/AtomicFile.h"
 #include "core/MessageSystem.h"
 #include "core/Trace.h"
 #include "core/WindowSystem.h"
-#include "data/AtomicFile.h"
 #include "data/JsonError.h"
 #include "data/Stream.h"
 

@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "data/AtomicFile.h"
+#include "core/AtomicFile.h"
 #include "data/Stream.h"
 
 #include <filesystem>
