@@ -1,5 +1,6 @@
 #include "AllocationCounter.h"
 
+#include "Game.h"
 #include "core/WindowSystem.h"
 #include "data/Entity.h"
 #include "render/GlState.h"
@@ -29,6 +30,7 @@ void BM_SpriteDraw(benchmark::State& state)
     options.hidden = true;
     WindowSystem& window = WindowSystem::Instance();
     window.Configure(options);
+    Game::Wire();
     if (!window.Init() || !ShaderSystem::Instance().Init())
     {
         state.SkipWithError("no window or no shaders (run under xvfb-run)");

@@ -1,3 +1,4 @@
+#include "Game.h"
 #include "audio/SoundSystem.h"
 #include "core/FatalError.h"
 #include "core/LaunchOptions.h"
@@ -63,7 +64,6 @@ int main(int argc, char** argv)
     WindowOptions window;
     window.headless = options.headless;
     window.windowed = options.windowed;
-    window.inputFile = FromStartFolder(options.inputFile);
     for (const auto& [frame, path] : options.screenshots)
         window.screenshots[frame] = FromStartFolder(path);
     if (options.headless && !window.screenshots.empty())
@@ -72,6 +72,8 @@ int main(int argc, char** argv)
         return 2;
     }
     WindowSystem::Instance().Configure(std::move(window));
+    InputSystem::Instance().SetScriptFile(FromStartFolder(options.inputFile));
+    Game::Wire();
 
     // Every data path is relative to the content root, and the trace log is written there.
     const std::filesystem::path root =

@@ -1,25 +1,15 @@
 #include "TestSupport.h"
 
-#include "audio/SoundSystem.h"
-#include "core/DebugLines.h"
-#include "core/GroupSystem.h"
-#include "core/MainLoop.h"
-#include "core/MessageSystem.h"
-#include "core/Screen.h"
+#include "Game.h"
+#include "audio/AudioGlobals.h"
+#include "core/CoreGlobals.h"
 #include "core/Trace.h"
-#include "data/Archetypes.h"
-#include "data/EntityList.h"
-#include "data/StaticSettings.h"
-#include "input/InputSystem.h"
-#include "physics/CollisionPass.h"
-#include "render/Mesh.h"
-#include "render/RenderState.h"
-#include "render/SceneCamera.h"
-#include "render/ScreenCamera.h"
-#include "render/ShaderSystem.h"
-#include "render/SpriteSource.h"
-#include "scene/SceneSystem.h"
-#include "ui/OptionSystem.h"
+#include "data/DataGlobals.h"
+#include "input/InputGlobals.h"
+#include "physics/PhysicsGlobals.h"
+#include "render/RenderGlobals.h"
+#include "scene/SceneGlobals.h"
+#include "ui/UiGlobals.h"
 
 #include <fstream>
 #include <sstream>
@@ -30,29 +20,17 @@ namespace test
 void ResetGlobals()
 {
     // Scenes first: ending them touches groups, archetypes, sounds and the trace log.
-    SceneSystem::Instance().Reset();
-    SoundSystem::Instance().Reset();
-    OptionSystem::Reset();
-    OptionSystem::SetWindowModeFunction(nullptr);
-    MessageSystem::Instance().Clear();
-    GroupSystem::Instance().Reset();
-    ClearArchetypes();
-    InputSystem::Instance().Reset();
-    Mesh::ClearTable();
-    SpriteSource::ClearTable();
-    ShaderSystem::Instance().Exit();
-    Engine::ResetRunFlag();
-    Engine::SetClock(nullptr);
-    RenderState::Reset();
-    ScreenCamera::Instance().Reset();
-    ScreenCamera::SetUploadHook(nullptr);
-    FreeCameraSwitch() = false;
-    SceneCamera::SetPointerSource(nullptr);
-    Screen::SetQueries(nullptr, nullptr);
-    Trace::Close();
-    Trace::SetEcho(false);
-    DebugLines::Instance().Clear();
-    CollisionPass::ResetShared();
+    // Then from the top layer down; core last, as the others may still write to the log.
+    ResetSceneGlobals();
+    ResetUiGlobals();
+    ResetAudioGlobals();
+    ResetInputGlobals();
+    ResetPhysicsGlobals();
+    ResetRenderGlobals();
+    ResetDataGlobals();
+    ResetCoreGlobals();
+    // Every test runs with the systems connected as the game connects them.
+    Game::Wire();
 }
 
 std::string ReadFile(const std::filesystem::path& path)

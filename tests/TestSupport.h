@@ -8,7 +8,8 @@
 namespace test
 {
 // Puts every global the engine keeps (scenes, message board, groups, archetypes, run
-// flag, renderer state, cameras, trace log) back to its start-up state.
+// flag, renderer state, cameras, trace log) back to its start-up state, then connects
+// the systems as the game does.
 void ResetGlobals();
 
 std::string ReadFile(const std::filesystem::path& path);

@@ -2,7 +2,7 @@
 
 #include "audio/AudioChannel.h"
 
-#include <nlohmann/json.hpp>
+#include <nlohmann/json_fwd.hpp>
 
 #include <cstdint>
 #include <string>

@@ -1,17 +1,9 @@
 #include "core/WindowSystem.h"
 
-#include "audio/SoundSystem.h"
 #include "core/AtomicFile.h"
 #include "core/MainLoop.h"
 #include "core/Screen.h"
 #include "core/Trace.h"
-#include "data/Stream.h"
-#include "input/InputSystem.h"
-#include "render/GlState.h"
-#include "render/RenderState.h"
-#include "render/ScreenCamera.h"
-#include "scene/Scene.h"
-#include "scene/SceneSystem.h"
 
 #include <GLFW/glfw3.h>
 #include <glad/gl.h>
@@ -61,9 +53,6 @@ void WindowSystem::Configure(WindowOptions options)
 bool WindowSystem::Init()
 {
     _frame = 0;
-    _script = InputScript();
-    if (!_options.inputFile.empty())
-        _script.Load(_options.inputFile);
     if (_options.headless)
         return true;
 
@@ -92,19 +81,15 @@ bool WindowSystem::Init()
         Destroy();
         return false;
     }
-    GlState::SetLive(true);
     Engine::SetClock(&glfwGetTime);
     Trace::Stream() << "OpenGL " << glGetString(GL_VERSION) << " on " << glGetString(GL_RENDERER) << Trace::endm;
 
-    glfwSetKeyCallback(_window, &InputSystem::OnKey);
-    glfwSetCursorPosCallback(_window, &InputSystem::OnCursorPosition);
-    glfwSetMouseButtonCallback(_window, &InputSystem::OnMouseButton);
-    glfwSetScrollCallback(_window, &InputSystem::OnScroll);
     glfwSetWindowFocusCallback(_window, &WindowSystem::OnFocus);
 
     Screen::SetQueries(&WindowQuery, &MonitorQuery);
-    RenderState::SetClearColour(RenderState::kDefaultClearColour);
     glDisable(GL_CULL_FACE);
+    // Listeners install their input callbacks and GL state here.
+    SetContextLive(true);
 
     if (!_options.windowed)
         GoFullscreen();
@@ -123,23 +108,22 @@ void WindowSystem::Update(float)
 
     if (_window)
         glfwPollEvents();
-    _script.Play(frame);
+    for (const auto& listener : _listeners.afterPoll)
+        listener(frame);
     if (_window)
     {
         glfwSwapBuffers(_window);
         if (glfwWindowShouldClose(_window))
             Engine::Quit();
     }
-    if (InputSystem::Instance().IsTriggered("fullscreen"))
-        ToggleFullscreen();
 }
 
 void WindowSystem::Render()
 {
-    if (!GlState::IsLive())
+    if (!_contextLive)
         return;
     // Levels change the colour while they load; apply whatever the last one set.
-    const glm::vec4& clear = RenderState::GetClearColour();
+    const glm::vec4 clear = _listeners.clearColour ? _listeners.clearColour() : glm::vec4(0.0f, 0.0f, 0.0f, 1.0f);
     glClearColor(clear.r, clear.g, clear.b, clear.a);
     glClear(GL_COLOR_BUFFER_BIT);
 }
@@ -152,7 +136,8 @@ void WindowSystem::Exit()
         Trace::Error(path + ": no screenshot, frame " + std::to_string(frame) + " was never drawn");
     _options.screenshots.clear();
 
-    WriteFileAtomic(Stream::GetPath("vsync", DataFile), VsyncFileText(_vsync));
+    for (const auto& listener : _listeners.closing)
+        listener();
     Destroy();
 }
 
@@ -165,8 +150,7 @@ void WindowSystem::Destroy()
 {
     if (_window)
     {
-        GlState::Release();
-        GlState::SetLive(false);
+        SetContextLive(false);
         glfwDestroyWindow(_window);
         _window = nullptr;
     }
@@ -178,6 +162,21 @@ void WindowSystem::Destroy()
         _glfwStarted = false;
         Engine::SetClock(nullptr);
     }
+}
+
+void WindowSystem::SetContextLive(bool live)
+{
+    if (_contextLive == live)
+        return;
+    _contextLive = live;
+    for (const auto& listener : _listeners.contextChanged)
+        listener(live);
+}
+
+void WindowSystem::Reset()
+{
+    _listeners = {};
+    _options = {};
 }
 
 std::string WindowSystem::VsyncFileText(int vsync)
@@ -256,21 +255,17 @@ void WindowSystem::OnFocus(GLFWwindow*, int focused)
 
 void WindowSystem::SetFocused(bool focused)
 {
-    PauseScenes(!focused);
-    SoundSystem::Instance().SetEnabled(focused);
-}
-
-void WindowSystem::PauseScenes(bool paused)
-{
-    for (const auto& scene : SceneSystem::Instance().GetScenes())
-        scene->SetPaused(paused);
+    for (const auto& listener : Instance()._listeners.focusChanged)
+        listener(focused);
 }
 
 void WindowSystem::OnFramebufferSize(GLFWwindow*, int width, int height)
 {
-    if (GlState::IsLive() && width > 0 && height > 0)
+    WindowSystem& window = Instance();
+    if (window._contextLive && width > 0 && height > 0)
         glViewport(0, 0, width, height);
-    ScreenCamera::Instance().Resize(width, height);
+    for (const auto& listener : window._listeners.framebufferResized)
+        listener(width, height);
 }
 
 void WindowSystem::TakeScreenshotOf(long long frame)
@@ -287,7 +282,7 @@ void WindowSystem::TakeScreenshotOf(long long frame)
 
 bool WindowSystem::SaveScreenshot(const std::string& path) const
 {
-    if (!_window || !GlState::IsLive())
+    if (!_window || !_contextLive)
         return false;
     int width = 0;
     int height = 0;

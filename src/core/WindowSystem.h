@@ -1,12 +1,14 @@
 #pragma once
 
 #include "core/System.h"
-#include "input/InputScript.h"
 
 #include <glm/vec2.hpp>
+#include <glm/vec4.hpp>
 
+#include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 struct GLFWwindow;
 struct GLFWmonitor;
@@ -18,7 +20,22 @@ struct WindowOptions
     bool windowed = false;                        // stay in a 1920 x 1080 window instead of going fullscreen
     bool hidden = false;                          // never shown (GL tests and benchmarks)
     std::map<long long, std::string> screenshots; // frame -> PNG path
-    std::string inputFile;                        // scripted input, played at poll time
+};
+
+// What the window tells the systems above it. The window knows none of them: the game's
+// wiring fills these lists, and tests may add their own.
+struct WindowListeners
+{
+    std::vector<std::function<void(bool focused)>> focusChanged;
+    std::vector<std::function<void(int width, int height)>> framebufferResized;
+    // Each frame, once the events of the frame are in.
+    std::vector<std::function<void(long long frame)>> afterPoll;
+    // True once the GL entry points are loaded; false just before the context goes.
+    std::vector<std::function<void(bool live)>> contextChanged;
+    // At a normal exit, before the window goes (not when abandoning it on an error).
+    std::vector<std::function<void()>> closing;
+    // The colour each frame is cleared to; unset, black.
+    std::function<glm::vec4()> clearColour;
 };
 
 // The game's one window and its OpenGL 3.3 core context. Each frame its Update polls
@@ -34,12 +51,15 @@ public:
 
     static WindowSystem& Instance();
 
+    WindowListeners& Listeners() { return _listeners; }
+
     void Configure(WindowOptions options);
 
     bool Init() override;
     void Update(float dt) override;
     void Render() override;
-    // Saves the vsync file, then destroys the window.
+    // Tells the closing listeners (the game saves the vsync file there), then destroys
+    // the window.
     void Exit() override;
     // Drops the window without saving anything (the program is stopping on an error).
     void Abandon();
@@ -60,10 +80,7 @@ public:
     GLFWwindow* GetWindow() const { return _window; }
     bool IsHeadless() const { return _options.headless; }
 
-    // Pauses every scene while the window is in the background.
-    static void PauseScenes(bool paused);
-    // What the focus callback does: in the background every scene pauses and sound
-    // goes quiet (no volume setting changes); both come back with the focus.
+    // What the focus callback does: tells every focus listener.
     static void SetFocused(bool focused);
 
     // Writes the back buffer to a PNG file. False without a window or when the file
@@ -73,6 +90,9 @@ public:
     // The text of the vsync file: indented by 2 spaces, then an end of line.
     static std::string VsyncFileText(int vsync);
 
+    // No listeners and no options, as before the first Configure (between tests).
+    void Reset();
+
 private:
     static void OnFocus(GLFWwindow* window, int focused);
     static void OnFramebufferSize(GLFWwindow* window, int width, int height);
@@ -81,12 +101,14 @@ private:
     void GoWindowed();
     void TakeScreenshotOf(long long frame);
     void Destroy();
+    void SetContextLive(bool live);
 
     WindowOptions _options;
-    InputScript _script;
+    WindowListeners _listeners;
     GLFWwindow* _window = nullptr;
     GLFWmonitor* _monitor = nullptr;
     int _vsync = 1;
     long long _frame = 0;
     bool _glfwStarted = false;
+    bool _contextLive = false;
 };

@@ -1,14 +1,12 @@
 #include "input/InputSystem.h"
 
 #include "core/Screen.h"
-#include "core/WindowSystem.h"
 #include "data/JsonError.h"
 #include "data/Stream.h"
 #include "render/RenderState.h"
 #include "render/ScreenCamera.h"
-#include "scene/Scene.h"
-#include "scene/SceneSystem.h"
 
+#include <GLFW/glfw3.h>
 #include <glm/mat4x4.hpp>
 #include <glm/vec4.hpp>
 
@@ -57,6 +55,9 @@ bool InputSystem::Init()
     Stream stream("keynames", DataFile);
     if (stream.IsOpen())
         LoadKeyNames(stream.GetJson(), stream.Path());
+    _script = InputScript();
+    if (!_scriptFile.empty())
+        _script.Load(_scriptFile);
     return true;
 }
 
@@ -110,6 +111,8 @@ void InputSystem::Reset()
     _scroll = 0.0;
     _lastKey = -1;
     _heldCount = 0;
+    _scriptFile.clear();
+    _script = InputScript();
 }
 
 template <typename Test> bool InputSystem::AnyCode(std::string_view name, Test test) const
@@ -171,6 +174,14 @@ glm::vec2 InputSystem::ScreenToWorld(const glm::vec2& cursor, const glm::ivec2& 
     return {world.x, world.y};
 }
 
+void InputSystem::AttachTo(GLFWwindow* window)
+{
+    glfwSetKeyCallback(window, &InputSystem::OnKey);
+    glfwSetCursorPosCallback(window, &InputSystem::OnCursorPosition);
+    glfwSetMouseButtonCallback(window, &InputSystem::OnMouseButton);
+    glfwSetScrollCallback(window, &InputSystem::OnScroll);
+}
+
 void InputSystem::OnKey(GLFWwindow*, int key, int, int action, int)
 {
     Instance().HandleButton(key, action);
@@ -196,11 +207,8 @@ glm::vec2 InputSystem::GetMouseWorldPosition() const
     const Screen::Size window = Screen::GetWindowSize();
     glm::mat4 view(1.0f);
     if (!RenderState::IsScreenSpace())
-    {
-        const Scene* scene = SceneSystem::Instance().GetCurrentScene();
-        if (const SceneCamera* camera = scene ? scene->GetCamera() : nullptr)
+        if (const SceneCamera* camera = RenderState::GetCamera())
             view = camera->GetMatrix();
-    }
     return ScreenToWorld(_cursor, {window.width, window.height}, ScreenCamera::Instance().GetPixelScale(), view);
 }
 
@@ -208,7 +216,9 @@ PointerState InputSystem::Pointer()
 {
     const InputSystem& input = Instance();
     PointerState pointer;
-    pointer._cursor = WindowSystem::Instance().ScreenToCentred(input._cursor);
+    const Screen::Size window = Screen::GetWindowSize();
+    pointer._cursor = {input._cursor.x - static_cast<float>(window.width) / 2.0f,
+                       static_cast<float>(window.height) / 2.0f - input._cursor.y};
     pointer._dragHeld = input.IsDown("middle click");
     pointer._scroll = static_cast<float>(input._scroll);
     return pointer;

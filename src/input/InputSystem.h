@@ -1,11 +1,12 @@
 #pragma once
 
 #include "core/System.h"
+#include "input/InputScript.h"
 #include "render/SceneCamera.h"
 
 #include <glm/mat4x4.hpp>
 #include <glm/vec2.hpp>
-#include <nlohmann/json.hpp>
+#include <nlohmann/json_fwd.hpp>
 
 #include <array>
 #include <map>
@@ -28,8 +29,9 @@ public:
 
     static InputSystem& Instance();
 
-    // Loads Data/Data/dat_input.json and Data/Data/dat_keynames.json. A value of the
-    // wrong type costs only that binding or name (reported); always true.
+    // Loads Data/Data/dat_input.json, Data/Data/dat_keynames.json and the input script
+    // if one is set. A value of the wrong type costs only that binding, name or step
+    // (reported); always true.
     bool Init() override;
     // The current state becomes the previous one; the scroll offset returns to 0.
     void Update(float dt) override;
@@ -60,6 +62,11 @@ public:
     void LoadBindings(const nlohmann::json& j, std::string_view file);
     void LoadKeyNames(const nlohmann::json& j, std::string_view file);
 
+    // Scripted input (--input FILE), loaded by Init; empty for none.
+    void SetScriptFile(std::string path) { _scriptFile = std::move(path); }
+    // Feeds the script's steps for `frame` through the event callbacks.
+    void PlayScript(long long frame) const { _script.Play(frame); }
+
     // Back to the start-up state (tests).
     void Reset();
 
@@ -72,6 +79,8 @@ public:
     // and this frame's scroll.
     static PointerState Pointer();
 
+    // Routes the window's key, button, cursor and scroll events here.
+    static void AttachTo(GLFWwindow* window);
     static void OnKey(GLFWwindow* window, int key, int scancode, int action, int mods);
     static void OnMouseButton(GLFWwindow* window, int button, int action, int mods);
     static void OnCursorPosition(GLFWwindow* window, double x, double y);
@@ -89,4 +98,6 @@ private:
     double _scroll = 0.0;
     int _lastKey = -1;
     int _heldCount = 0;
+    std::string _scriptFile;
+    InputScript _script;
 };

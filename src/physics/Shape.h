@@ -1,7 +1,7 @@
 #pragma once
 
 #include <glm/vec4.hpp>
-#include <nlohmann/json.hpp>
+#include <nlohmann/json_fwd.hpp>
 
 #include <cstdint>
 #include <memory>

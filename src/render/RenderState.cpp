@@ -4,6 +4,7 @@ namespace
 {
 glm::vec4 s_clearColour = RenderState::kDefaultClearColour;
 bool s_screenSpace = false;
+const SceneCamera* s_camera = nullptr;
 } // namespace
 
 namespace RenderState
@@ -28,8 +29,19 @@ void SetScreenSpace(bool on)
     s_screenSpace = on;
 }
 
+const SceneCamera* GetCamera()
+{
+    return s_camera;
+}
+
+void SetCamera(const SceneCamera* camera)
+{
+    s_camera = camera;
+}
+
 void Reset()
 {
+    s_camera = nullptr;
     s_clearColour = kDefaultClearColour;
     s_screenSpace = false;
 }

@@ -2,6 +2,8 @@
 
 #include <glm/vec4.hpp>
 
+class SceneCamera;
+
 // Renderer state that scenes set and the window and sprites apply once GL is live.
 namespace RenderState
 {
@@ -13,6 +15,11 @@ void SetClearColour(const glm::vec4& colour);
 // While on, sprites draw in window coordinates instead of through the scene camera.
 bool IsScreenSpace();
 void SetScreenSpace(bool on);
+
+// The camera of the current scene, set by the scene system whenever the current scene
+// changes; null without one. Sprites and the cursor see the world through it.
+const SceneCamera* GetCamera();
+void SetCamera(const SceneCamera* camera);
 
 // Back to the start-up values (between tests and runs).
 void Reset();

@@ -13,8 +13,6 @@
 #include "render/ScreenCamera.h"
 #include "render/ShaderSystem.h"
 #include "render/SpriteSource.h"
-#include "scene/Scene.h"
-#include "scene/SceneSystem.h"
 
 #include <glad/gl.h>
 #include <glm/gtc/matrix_transform.hpp>
@@ -45,8 +43,7 @@ SceneView CurrentSceneView()
 {
     if (RenderState::IsScreenSpace())
         return {};
-    const Scene* scene = SceneSystem::Instance().GetCurrentScene();
-    const SceneCamera* camera = scene ? scene->GetCamera() : nullptr;
+    const SceneCamera* camera = RenderState::GetCamera();
     if (!camera)
         return {};
     return {camera->GetMatrix(), glm::vec2(camera->GetTranslation())};

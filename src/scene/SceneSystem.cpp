@@ -23,6 +23,13 @@ SceneSystem::SceneSystem() : System("SceneSystem") {}
 
 SceneSystem::~SceneSystem() = default;
 
+void SceneSystem::SetCurrent(Scene* scene)
+{
+    _current = scene;
+    // Sprites and the cursor see the world through the current scene's camera.
+    RenderState::SetCamera(scene ? scene->GetCamera() : nullptr);
+}
+
 void SceneSystem::AddScene(std::unique_ptr<Scene> scene)
 {
     _scenes.push_back(std::move(scene));
@@ -39,7 +46,7 @@ void SceneSystem::InitScenes()
 {
     for (std::size_t i = 0; i < _scenes.size(); ++i)
     {
-        _current = _scenes[i].get();
+        SetCurrent(_scenes[i].get());
         _current->Init();
     }
 }
@@ -48,12 +55,12 @@ void SceneSystem::EndScenes()
 {
     for (auto& scene : _scenes)
     {
-        _current = scene.get();
+        SetCurrent(scene.get());
         scene->Exit();
         scene.reset();
     }
     _scenes.clear();
-    _current = nullptr;
+    SetCurrent(nullptr);
 }
 
 namespace
@@ -88,7 +95,7 @@ bool SceneSystem::Init()
     MakePanels();
     const Screen::Size window = Screen::GetWindowSize();
     ScreenCamera::Instance().Resize(window.width, window.height);
-    _current = _scenes.front().get();
+    SetCurrent(_scenes.front().get());
     return true;
 }
 
@@ -129,12 +136,12 @@ void SceneSystem::Update(float dt)
 
     for (std::size_t i = 0; i < _scenes.size(); ++i)
     {
-        _current = _scenes[i].get();
+        SetCurrent(_scenes[i].get());
         _current->Update(dt);
     }
 
     RemoveFinishedScenes();
-    _current = _scenes.empty() ? nullptr : _scenes.front().get();
+    SetCurrent(_scenes.empty() ? nullptr : _scenes.front().get());
 }
 
 void SceneSystem::RemoveFinishedScenes()
@@ -143,7 +150,7 @@ void SceneSystem::RemoveFinishedScenes()
     {
         if (!scene->IsMarkedForRemoval())
             continue;
-        _current = scene.get();
+        SetCurrent(scene.get());
         scene->Exit();
         scene.reset();
     }
@@ -154,10 +161,10 @@ void SceneSystem::Render()
 {
     for (auto& scene : _scenes)
     {
-        _current = scene.get();
+        SetCurrent(scene.get());
         scene->Render();
     }
-    _current = _scenes.empty() ? nullptr : _scenes.front().get();
+    SetCurrent(_scenes.empty() ? nullptr : _scenes.front().get());
 
     RenderState::SetScreenSpace(true);
     if (_transitionPanel)
@@ -172,13 +179,13 @@ void SceneSystem::Exit()
     Trace::Message("deleting scenes");
     for (auto& scene : _scenes)
     {
-        _current = scene.get();
+        SetCurrent(scene.get());
         scene->Exit();
         scene.reset();
         Trace::Message("scene deleted");
     }
     _scenes.clear();
-    _current = nullptr;
+    SetCurrent(nullptr);
     _actions.Clear();
     _transitionPanel.reset();
     _loadingPanel.reset();
@@ -221,7 +228,7 @@ void SceneSystem::Reset()
 {
     _actions.Clear();
     _scenes.clear();
-    _current = nullptr;
+    SetCurrent(nullptr);
     _requested = kFirstScene;
     _transitionPanel.reset();
     _loadingPanel.reset();

@@ -63,6 +63,7 @@ private:
     void EndScenes();
     void RemoveFinishedScenes();
     void MakePanels();
+    void SetCurrent(Scene* scene);
 
     ActionList _actions{1.0f};
     std::vector<std::unique_ptr<Scene>> _scenes;

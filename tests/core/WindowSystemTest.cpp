@@ -1,57 +1,64 @@
 #include "TestSupport.h"
 
 #include "core/WindowSystem.h"
-#include "input/InputSystem.h"
+
+#include <vector>
 
 class WindowSystemTest : public test::ScratchTest
 {
 protected:
-    void TearDown() override
+    void SetUp() override
     {
-        WindowSystem::Instance().Configure({});
-        test::ScratchTest::TearDown();
+        test::ScratchTest::SetUp();
+        // The window alone: none of the game's wiring.
+        window().Listeners() = {};
     }
+
+    static WindowSystem& window() { return WindowSystem::Instance(); }
 };
 
 TEST_F(WindowSystemTest, WithoutAWindowTheSizeIsZero)
 {
-    EXPECT_EQ(WindowSystem::Instance().GetWindowSize(), glm::ivec2(0, 0));
-    EXPECT_EQ(WindowSystem::Instance().ScreenToCentred({10, 20}), glm::vec2(10.0f, -20.0f));
+    EXPECT_EQ(window().GetWindowSize(), glm::ivec2(0, 0));
+    EXPECT_EQ(window().ScreenToCentred({10, 20}), glm::vec2(10.0f, -20.0f));
 }
 
-TEST_F(WindowSystemTest, HeadlessRunsOnAVirtualScreenAndSavesVsyncAtExit)
+TEST_F(WindowSystemTest, AHeadlessWindowTellsItsListenersEachFrameAndOnceAtExit)
 {
-    std::filesystem::create_directories("Data/Data");
-    test::WriteFile("input.json", R"([{"frame": 1, "press": [300]}])");
+    std::vector<long long> polled;
+    int closings = 0;
+    window().Listeners().afterPoll.emplace_back([&](long long frame) { polled.push_back(frame); });
+    window().Listeners().closing.emplace_back([&] { ++closings; });
     WindowOptions options;
     options.headless = true;
-    options.inputFile = "input.json";
-    WindowSystem& window = WindowSystem::Instance();
-    window.Configure(options);
-    InputSystem::Instance().LoadBindings(nlohmann::json::parse(R"({"keys": {"fullscreen": [300]}})"), "x");
+    window().Configure(options);
 
-    ASSERT_TRUE(window.Init());
-    EXPECT_EQ(window.GetWindowSize(), glm::ivec2(1920, 1080));
-    EXPECT_EQ(window.ScreenToCentred({0, 0}), glm::vec2(-960.0f, 540.0f));
-    EXPECT_EQ(window.ScreenToCentred({1920, 1080}), glm::vec2(960.0f, -540.0f));
+    ASSERT_TRUE(window().Init());
+    EXPECT_EQ(window().GetWindowSize(), glm::ivec2(1920, 1080));
+    EXPECT_EQ(window().ScreenToCentred({0, 0}), glm::vec2(-960.0f, 540.0f));
+    EXPECT_EQ(window().ScreenToCentred({1920, 1080}), glm::vec2(960.0f, -540.0f));
 
-    window.Update(0.0f);
-    EXPECT_FALSE(InputSystem::Instance().IsDown("fullscreen"));
-    window.Update(0.0f);
-    EXPECT_TRUE(InputSystem::Instance().IsTriggered("fullscreen")) << "scripted input plays at its frame";
-    EXPECT_FALSE(window.IsFullscreen()) << "a virtual screen has no mode to switch";
-    EXPECT_EQ(window.GetFrame(), 2);
+    window().Update(0.0f);
+    window().Update(0.0f);
+    EXPECT_EQ(polled, (std::vector<long long>{0, 1}));
+    EXPECT_EQ(window().GetFrame(), 2);
 
-    window.Exit();
-    EXPECT_EQ(test::ReadFile("Data/Data/dat_vsync.json"), "{\n  \"vsync\": 1\n}\n");
+    window().Exit();
+    EXPECT_EQ(closings, 1);
+
+    ASSERT_TRUE(window().Init());
+    window().Abandon();
+    EXPECT_EQ(closings, 1) << "a window abandoned on an error saves nothing";
 }
 
-TEST_F(WindowSystemTest, AnUnwritableVsyncFileIsIgnored)
+TEST_F(WindowSystemTest, FocusChangesReachEveryListener)
 {
-    WindowOptions options;
-    options.headless = true;
-    WindowSystem::Instance().Configure(options);
-    ASSERT_TRUE(WindowSystem::Instance().Init());
-    WindowSystem::Instance().Exit();
-    EXPECT_FALSE(std::filesystem::exists("Data/Data/dat_vsync.json"));
+    std::vector<bool> first;
+    std::vector<bool> second;
+    window().Listeners().focusChanged.emplace_back([&](bool focused) { first.push_back(focused); });
+    window().Listeners().focusChanged.emplace_back([&](bool focused) { second.push_back(focused); });
+    WindowSystem::SetFocused(false);
+    WindowSystem::SetFocused(true);
+    EXPECT_EQ(first, (std::vector<bool>{false, true}));
+    EXPECT_EQ(second, first);
 }

@@ -96,10 +96,10 @@ TEST_F(WindowGlTest, LosingFocusPausesEveryScene)
 {
     SceneSystem& scenes = SceneSystem::Instance();
     ASSERT_TRUE(scenes.Init());
-    WindowSystem::PauseScenes(true);
+    WindowSystem::SetFocused(false);
     for (const auto& scene : scenes.GetScenes())
         EXPECT_TRUE(scene->IsPaused());
-    WindowSystem::PauseScenes(false);
+    WindowSystem::SetFocused(true);
     for (const auto& scene : scenes.GetScenes())
         EXPECT_FALSE(scene->IsPaused());
 }

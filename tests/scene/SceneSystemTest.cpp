@@ -76,6 +76,8 @@ TEST_F(SceneSystemTest, InitBuildsTheFirstSceneAfterItsSubScenesAndParksThePanel
     StartWith("hub");
     EXPECT_EQ(SceneNames(), (std::vector<std::string>{"hud_icons", "hud", "pause_menu", "hub"}));
     EXPECT_EQ(Scenes().GetCurrentScene(), Scenes().GetScenes().front().get());
+    EXPECT_EQ(RenderState::GetCamera(), Scenes().GetCurrentScene()->GetCamera())
+        << "sprites and the cursor see the world through the current scene's camera";
     EXPECT_TRUE(Scenes().GetRequestedScene().empty()) << "the first update must not build it again";
 
     ASSERT_NE(Scenes().GetTransitionPanel(), nullptr);
@@ -225,6 +227,7 @@ TEST_F(SceneSystemTest, ExitEndsEveryScenePanelAndArchetype)
     Scenes().Exit();
     EXPECT_TRUE(Scenes().GetScenes().empty());
     EXPECT_EQ(Scenes().GetCurrentScene(), nullptr);
+    EXPECT_EQ(RenderState::GetCamera(), nullptr) << "no camera of a deleted scene is left to draw through";
     EXPECT_EQ(Scenes().GetTransitionPanel(), nullptr);
     EXPECT_TRUE(Scenes().GetActionList().IsEmpty());
     EXPECT_TRUE(ArchetypeList().Entities().empty());
@@ -249,6 +252,8 @@ TEST_F(SceneSystemTest, ALaterRequestForAMissingLevelGivesAnEmptyScene)
     Scenes().Update(kDt);
     EXPECT_EQ(SceneNames(), (std::vector<std::string>{"nowhere"}));
     ASSERT_NE(Scenes().GetCurrentScene()->GetCamera(), nullptr);
+    EXPECT_EQ(RenderState::GetCamera(), Scenes().GetCurrentScene()->GetCamera())
+        << "the new level's camera, not the old";
 }
 
 TEST_F(SceneSystemTest, TheSceneTablePicksSandboxClassesByExactName)

@@ -1,0 +1,68 @@
+#include "Game.h"
+
+#include "audio/SoundSystem.h"
+#include "core/AtomicFile.h"
+#include "core/WindowSystem.h"
+#include "data/Stream.h"
+#include "input/InputSystem.h"
+#include "render/GlState.h"
+#include "render/RenderState.h"
+#include "render/ScreenCamera.h"
+#include "scene/Scene.h"
+#include "scene/SceneSystem.h"
+
+namespace
+{
+void OnContextChanged(bool live)
+{
+    if (live)
+    {
+        GlState::SetLive(true);
+        RenderState::SetClearColour(RenderState::kDefaultClearColour);
+        InputSystem::AttachTo(WindowSystem::Instance().GetWindow());
+    }
+    else
+    {
+        // Objects made for the context go while it is still current.
+        GlState::Release();
+        GlState::SetLive(false);
+    }
+}
+
+void ToggleFullscreenOnRequest(long long)
+{
+    if (InputSystem::Instance().IsTriggered("fullscreen"))
+        WindowSystem::Instance().ToggleFullscreen();
+}
+
+void SaveVsync()
+{
+    const int vsync = WindowSystem::Instance().GetVsync();
+    WriteFileAtomic(Stream::GetPath("vsync", DataFile), WindowSystem::VsyncFileText(vsync));
+}
+} // namespace
+
+namespace Game
+{
+void Wire()
+{
+    WindowListeners& listeners = WindowSystem::Instance().Listeners();
+    listeners = {};
+    listeners.focusChanged.emplace_back(&OnFocusChanged);
+    listeners.framebufferResized.emplace_back([](int width, int height)
+                                              { ScreenCamera::Instance().Resize(width, height); });
+    // The script's events land before anything reads this frame's input.
+    listeners.afterPoll.emplace_back([](long long frame) { InputSystem::Instance().PlayScript(frame); });
+    listeners.afterPoll.emplace_back(&ToggleFullscreenOnRequest);
+    listeners.contextChanged.emplace_back(&OnContextChanged);
+    listeners.closing.emplace_back(&SaveVsync);
+    listeners.clearColour = [] { return RenderState::GetClearColour(); };
+}
+
+void OnFocusChanged(bool focused)
+{
+    for (const auto& scene : SceneSystem::Instance().GetScenes())
+        scene->SetPaused(!focused);
+    SoundSystem::Instance().SetEnabled(focused);
+}
+} // namespace Game

@@ -1,0 +1,14 @@
+#pragma once
+
+// The one place that connects a lower system to the higher ones it must reach: the
+// window's events go to input, the scenes, sound, the renderer and the screen camera.
+// The systems themselves never include one above them.
+namespace Game
+{
+// Fills the window's listener lists afresh, so calling it again changes nothing.
+void Wire();
+
+// In the background every scene pauses and sound goes quiet (no volume setting
+// changes); both come back with the focus.
+void OnFocusChanged(bool focused);
+} // namespace Game

@@ -1,0 +1,8 @@
+#include "audio/AudioGlobals.h"
+
+#include "audio/SoundSystem.h"
+
+void ResetAudioGlobals()
+{
+    SoundSystem::Instance().Reset();
+}

@@ -1,0 +1,4 @@
+#pragma once
+
+// Stops every sound and forgets the sound table.
+void ResetAudioGlobals();

@@ -1,0 +1,22 @@
+#include "core/CoreGlobals.h"
+
+#include "core/DebugLines.h"
+#include "core/GroupSystem.h"
+#include "core/MainLoop.h"
+#include "core/MessageSystem.h"
+#include "core/Screen.h"
+#include "core/Trace.h"
+#include "core/WindowSystem.h"
+
+void ResetCoreGlobals()
+{
+    WindowSystem::Instance().Reset();
+    MessageSystem::Instance().Clear();
+    GroupSystem::Instance().Reset();
+    Engine::ResetRunFlag();
+    Engine::SetClock(nullptr);
+    Screen::SetQueries(nullptr, nullptr);
+    DebugLines::Instance().Clear();
+    Trace::Close();
+    Trace::SetEcho(false);
+}

@@ -1,0 +1,8 @@
+#include "data/DataGlobals.h"
+
+#include "data/Archetypes.h"
+
+void ResetDataGlobals()
+{
+    ClearArchetypes();
+}

@@ -1,0 +1,4 @@
+#pragma once
+
+// Forgets every loaded archetype.
+void ResetDataGlobals();

@@ -1,0 +1,8 @@
+#include "physics/PhysicsGlobals.h"
+
+#include "physics/CollisionPass.h"
+
+void ResetPhysicsGlobals()
+{
+    CollisionPass::ResetShared();
+}

@@ -1,0 +1,4 @@
+#pragma once
+
+// Drops the collision pass's shared state and world provider.
+void ResetPhysicsGlobals();

@@ -1,0 +1,9 @@
+#include "ui/UiGlobals.h"
+
+#include "ui/OptionSystem.h"
+
+void ResetUiGlobals()
+{
+    OptionSystem::Reset();
+    OptionSystem::SetWindowModeFunction(nullptr);
+}

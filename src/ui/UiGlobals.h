@@ -1,0 +1,4 @@
+#pragma once
+
+// Back to default options and no window-mode function.
+void ResetUiGlobals();
