@@ -8,6 +8,7 @@
 #include "physics/Polygon.h"
 
 #include <glm/gtc/matrix_transform.hpp>
+#include <nlohmann/json.hpp>
 
 class ShapeTest : public test::ScratchTest
 {
