@@ -125,6 +125,15 @@ void AudioEngine::Close()
     }
     _silent = false;
     _frameClock = false;
+    _frameSeconds = 0.0;
+}
+
+double AudioEngine::Clock() const
+{
+    if (_frameClock)
+        return _frameSeconds;
+    using namespace std::chrono;
+    return duration<double>(steady_clock::now().time_since_epoch()).count();
 }
 
 void AudioEngine::Update(float dt)
@@ -138,6 +147,8 @@ void AudioEngine::Update(float dt)
         _silentClock = now;
         RenderSilent(_frameClock ? std::max(0.0f, dt) : elapsed);
     }
+    if (_frameClock)
+        _frameSeconds += std::max(0.0f, dt);
     SweepFinished();
 }
 
@@ -198,14 +209,18 @@ void AudioEngine::Free(std::uint32_t index)
     slot._generation = 0;
     slot._sound = nullptr;
     slot._pausedBeforeStart = false;
+    slot._gain = 1.0f;
+    slot._haltAt = -1.0;
     _free.push_back(index);
 }
 
 void AudioEngine::SweepFinished()
 {
+    const double now = Clock();
     for (std::uint32_t i = 0; i < _slots.size(); ++i)
     {
-        if (_slots[i]._generation != 0 && HasFinished(_slots[i]))
+        const Slot& slot = _slots[i];
+        if (slot._generation != 0 && (HasFinished(slot) || (slot._haltAt >= 0.0 && now > slot._haltAt)))
             Free(i);
     }
 }
@@ -267,6 +282,9 @@ AudioChannel AudioEngine::PlaySound(AudioSound* sound, bool paused)
     alSourcei(source, AL_SOURCE_RELATIVE, flat ? AL_TRUE : AL_FALSE);
     alSource3f(source, AL_POSITION, 0.0f, 0.0f, 0.0f);
     alSourcef(source, AL_GAIN, 1.0f);
+    // A source that starts anywhere but its first sample ramps its gain up from
+    // silence over the first mixer update instead of jumping in.
+    alSourcei(source, AL_SAMPLE_OFFSET, 1);
     if (!paused)
         alSourcePlay(source);
     return AudioChannel{index, slot._generation};
@@ -277,7 +295,7 @@ AudioEngine::Slot* AudioEngine::Resolve(const AudioChannel& channel)
     if (channel.IsNone() || !IsOpen() || channel._slot >= _slots.size())
         return nullptr;
     Slot& slot = _slots[channel._slot];
-    if (slot._generation != channel._generation)
+    if (slot._generation != channel._generation || slot._haltAt >= 0.0)
         return nullptr;
     if (HasFinished(slot))
     {
@@ -321,22 +339,32 @@ void AudioEngine::SetPaused(const AudioChannel& channel, bool paused)
 
 void AudioEngine::Stop(const AudioChannel& channel)
 {
-    if (Resolve(channel))
+    Slot* slot = Resolve(channel);
+    if (!slot)
+        return;
+    if (slot->_pausedBeforeStart || SourceState(slot->_source) != AL_PLAYING)
+    {
         Free(channel._slot);
+        return;
+    }
+    // The mixer ramps a gain change over its next update; the source halts after that.
+    alSourcef(slot->_source, AL_GAIN, 0.0f);
+    slot->_haltAt = Clock() + (_frameClock ? 0.0 : kStopFadeSeconds);
 }
 
 void AudioEngine::SetVolume(const AudioChannel& channel, float volume)
 {
-    if (const Slot* slot = Resolve(channel))
-        alSourcef(slot->_source, AL_GAIN, std::max(volume, 0.0f));
+    if (Slot* slot = Resolve(channel))
+    {
+        slot->_gain = std::max(volume, 0.0f);
+        alSourcef(slot->_source, AL_GAIN, slot->_gain);
+    }
 }
 
 float AudioEngine::GetVolume(const AudioChannel& channel)
 {
-    ALfloat gain = 0.0f;
-    if (const Slot* slot = Resolve(channel))
-        alGetSourcef(slot->_source, AL_GAIN, &gain);
-    return gain;
+    const Slot* slot = Resolve(channel);
+    return slot ? slot->_gain : 0.0f;
 }
 
 void AudioEngine::SetMode(const AudioChannel& channel, unsigned mode)
@@ -352,5 +380,6 @@ void AudioEngine::SetMode(const AudioChannel& channel, unsigned mode)
 
 int AudioEngine::ActiveChannels() const
 {
-    return static_cast<int>(_slots.size() - _free.size());
+    return static_cast<int>(std::count_if(_slots.begin(), _slots.end(),
+                                          [](const Slot& s) { return s._generation != 0 && s._haltAt < 0.0; }));
 }

@@ -15,6 +15,8 @@ class AudioSound;
 // The small audio engine the sound system plays through: one OpenAL source per
 // channel, sounds decoded whole into buffers. Calls on a channel that has finished
 // or was stopped do nothing, and calls before Init or after Close do nothing.
+// Playbacks fade in from silence and a stop fades out before the source halts, so
+// neither starts nor stops click.
 class AudioEngine
 {
 public:
@@ -31,6 +33,9 @@ public:
 
     // Rate of the silent mixer; it only has to keep time.
     static constexpr int kSilentRate = 8000;
+    // How long a stopped source keeps mixing at gain 0 before it halts: two mixer
+    // updates, the first of which ramps the gain down.
+    static constexpr double kStopFadeSeconds = 0.06;
 
     AudioEngine();
     ~AudioEngine();
@@ -62,10 +67,10 @@ public:
     void SetPaused(const AudioChannel& channel, bool paused);
     void Stop(const AudioChannel& channel);
     void SetVolume(const AudioChannel& channel, float volume);
-    float GetVolume(const AudioChannel& channel); // 0 when not playing
+    float GetVolume(const AudioChannel& channel); // the volume set; 0 when not playing
     void SetMode(const AudioChannel& channel, unsigned mode);
 
-    // Channels started and not yet seen to finish.
+    // Channels started and not yet seen to finish or stopped.
     int ActiveChannels() const;
 
 private:
@@ -76,12 +81,16 @@ private:
         std::uint64_t _started = 0;    // start order, for stealing the oldest
         AudioSound* _sound = nullptr;
         bool _pausedBeforeStart = false;
+        float _gain = 1.0f;
+        double _haltAt = -1.0; // >= 0: stopped and fading out; halts once the clock passes it
     };
 
     bool OpenDevice();
     bool OpenSilent();
     Slot* Resolve(const AudioChannel& channel);
     bool HasFinished(const Slot& slot) const;
+    // Seconds on the engine's own clock: the frame clock's sum of dt, else real time.
+    double Clock() const;
     void Free(std::uint32_t index);
     std::uint32_t Acquire();
     void SweepFinished();
@@ -99,4 +108,5 @@ private:
     std::vector<short> _silentScratch;
     std::chrono::steady_clock::time_point _silentClock;
     double _silentCarry = 0.0;
+    double _frameSeconds = 0.0;
 };
