@@ -55,6 +55,11 @@ public:
     glm::vec2 ScreenToCentred(const glm::vec2& point) const;
 
     int GetVsync() const { return _vsync; }
+    // True when presenting a frame waits for the display, so nothing else need pace
+    // the loop. A virtual display (Xvfb) and headless runs never wait.
+    bool DisplayHoldsFrames() const { return _swapWaits; }
+    // --windowed: the run stays windowed whatever the player's saved mode says.
+    bool IsWindowedByFlag() const { return _options.windowed; }
     // Frames whose Update has started.
     long long GetFrame() const { return _frame; }
     GLFWwindow* GetWindow() const { return _window; }
@@ -63,7 +68,8 @@ public:
     // Pauses every scene while the window is in the background.
     static void PauseScenes(bool paused);
     // What the focus callback does: in the background every scene pauses and sound
-    // goes quiet (no volume setting changes); both come back with the focus.
+    // goes quiet (no volume setting changes); both come back with the focus, and a
+    // mute the player chose stays.
     static void SetFocused(bool focused);
 
     // Writes the back buffer to a PNG file. False without a window or when the file
@@ -81,6 +87,7 @@ private:
     void GoWindowed();
     void TakeScreenshotOf(long long frame);
     void Destroy();
+    bool ProbeSwapWaits() const;
 
     WindowOptions _options;
     InputScript _script;
@@ -89,4 +96,5 @@ private:
     int _vsync = 1;
     long long _frame = 0;
     bool _glfwStarted = false;
+    bool _swapWaits = false;
 };
