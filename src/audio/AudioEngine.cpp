@@ -125,15 +125,6 @@ void AudioEngine::Close()
     }
     _silent = false;
     _frameClock = false;
-    _frameSeconds = 0.0;
-}
-
-double AudioEngine::Clock() const
-{
-    if (_frameClock)
-        return _frameSeconds;
-    using namespace std::chrono;
-    return duration<double>(steady_clock::now().time_since_epoch()).count();
 }
 
 void AudioEngine::Update(float dt)
@@ -147,8 +138,6 @@ void AudioEngine::Update(float dt)
         _silentClock = now;
         RenderSilent(_frameClock ? std::max(0.0f, dt) : elapsed);
     }
-    if (_frameClock)
-        _frameSeconds += std::max(0.0f, dt);
     SweepFinished();
 }
 
@@ -210,17 +199,29 @@ void AudioEngine::Free(std::uint32_t index)
     slot._sound = nullptr;
     slot._pausedBeforeStart = false;
     slot._gain = 1.0f;
-    slot._haltAt = -1.0;
+    slot._stopping = false;
+    slot._stopMoves = 0;
     _free.push_back(index);
+}
+
+bool AudioEngine::HasFadedOut(Slot& slot)
+{
+    ALint offset = 0;
+    alGetSourcei(slot._source, AL_SAMPLE_OFFSET, &offset);
+    if (offset != slot._stopOffset)
+    {
+        slot._stopOffset = offset;
+        ++slot._stopMoves;
+    }
+    return slot._stopMoves >= 2;
 }
 
 void AudioEngine::SweepFinished()
 {
-    const double now = Clock();
     for (std::uint32_t i = 0; i < _slots.size(); ++i)
     {
-        const Slot& slot = _slots[i];
-        if (slot._generation != 0 && (HasFinished(slot) || (slot._haltAt >= 0.0 && now > slot._haltAt)))
+        Slot& slot = _slots[i];
+        if (slot._generation != 0 && (HasFinished(slot) || (slot._stopping && HasFadedOut(slot))))
             Free(i);
     }
 }
@@ -295,7 +296,7 @@ AudioEngine::Slot* AudioEngine::Resolve(const AudioChannel& channel)
     if (channel.IsNone() || !IsOpen() || channel._slot >= _slots.size())
         return nullptr;
     Slot& slot = _slots[channel._slot];
-    if (slot._generation != channel._generation || slot._haltAt >= 0.0)
+    if (slot._generation != channel._generation || slot._stopping)
         return nullptr;
     if (HasFinished(slot))
     {
@@ -349,7 +350,11 @@ void AudioEngine::Stop(const AudioChannel& channel)
     }
     // The mixer ramps a gain change over its next update; the source halts after that.
     alSourcef(slot->_source, AL_GAIN, 0.0f);
-    slot->_haltAt = Clock() + (_frameClock ? 0.0 : kStopFadeSeconds);
+    ALint offset = 0;
+    alGetSourcei(slot->_source, AL_SAMPLE_OFFSET, &offset);
+    slot->_stopping = true;
+    slot->_stopOffset = offset;
+    slot->_stopMoves = 0;
 }
 
 void AudioEngine::SetVolume(const AudioChannel& channel, float volume)
@@ -380,6 +385,6 @@ void AudioEngine::SetMode(const AudioChannel& channel, unsigned mode)
 
 int AudioEngine::ActiveChannels() const
 {
-    return static_cast<int>(std::count_if(_slots.begin(), _slots.end(),
-                                          [](const Slot& s) { return s._generation != 0 && s._haltAt < 0.0; }));
+    return static_cast<int>(
+        std::count_if(_slots.begin(), _slots.end(), [](const Slot& s) { return s._generation != 0 && !s._stopping; }));
 }

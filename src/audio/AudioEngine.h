@@ -33,9 +33,6 @@ public:
 
     // Rate of the silent mixer; it only has to keep time.
     static constexpr int kSilentRate = 8000;
-    // How long a stopped source keeps mixing at gain 0 before it halts: two mixer
-    // updates, the first of which ramps the gain down.
-    static constexpr double kStopFadeSeconds = 0.06;
 
     AudioEngine();
     ~AudioEngine();
@@ -82,15 +79,20 @@ private:
         AudioSound* _sound = nullptr;
         bool _pausedBeforeStart = false;
         float _gain = 1.0f;
-        double _haltAt = -1.0; // >= 0: stopped and fading out; halts once the clock passes it
+        // A stopped source mixes on at gain 0 until its offset has moved twice: the
+        // first move may come from an update begun before the stop, the second from
+        // one begun after it, which ramped the gain down.
+        bool _stopping = false;
+        int _stopOffset = 0;
+        int _stopMoves = 0;
     };
 
     bool OpenDevice();
     bool OpenSilent();
     Slot* Resolve(const AudioChannel& channel);
     bool HasFinished(const Slot& slot) const;
-    // Seconds on the engine's own clock: the frame clock's sum of dt, else real time.
-    double Clock() const;
+    // True once a stopping slot's fade-out has been mixed.
+    static bool HasFadedOut(Slot& slot);
     void Free(std::uint32_t index);
     std::uint32_t Acquire();
     void SweepFinished();
@@ -108,5 +110,4 @@ private:
     std::vector<short> _silentScratch;
     std::chrono::steady_clock::time_point _silentClock;
     double _silentCarry = 0.0;
-    double _frameSeconds = 0.0;
 };
