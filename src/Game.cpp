@@ -63,6 +63,6 @@ void OnFocusChanged(bool focused)
 {
     for (const auto& scene : SceneSystem::Instance().GetScenes())
         scene->SetPaused(!focused);
-    SoundSystem::Instance().SetEnabled(focused);
+    SoundSystem::Instance().SetFocusMuted(!focused);
 }
 } // namespace Game

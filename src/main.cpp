@@ -102,8 +102,10 @@ int main(int argc, char** argv)
     Engine::LoopOptions loop;
     loop.frames = options.frames;
     loop.fixedDt = options.fixedDt;
-    // Vsync holds nothing back on a virtual display, so real-time runs keep 60 Hz themselves.
+    // Real-time runs keep 60 Hz themselves where vsync holds nothing back: headless,
+    // or on a virtual display.
     loop.paceHz = 60.0;
+    loop.displayPaces = [] { return WindowSystem::Instance().DisplayHoldsFrames(); };
     try
     {
         return Engine::RunMainLoop(systems, loop);

@@ -85,6 +85,13 @@ int main(int argc, char** argv)
             break;
     }
     sound.Stop();
+    // A stop fades out; the device stays open until that has reached the output.
+    const auto stopped = std::chrono::steady_clock::now();
+    while (std::chrono::steady_clock::now() - stopped < std::chrono::milliseconds(150))
+    {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        system.Update(0.01f);
+    }
     // The content's table is left as it is: nothing here changed it.
     system.Reset();
     return 0;

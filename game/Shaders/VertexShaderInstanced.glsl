@@ -1,11 +1,12 @@
 #version 330 core
 // Many copies of one mesh in one draw: each instance brings its own matrix (applied
-// before the sprite's world matrix), colour, texture offset and position offset.
+// before the sprite's world matrix), colour, position offset and sheet offset. What a
+// caller does not upload reads as white, the identity and no offset.
 layout(location = 0) in vec2 aPosition;
 layout(location = 1) in vec2 aTexCoord;
 layout(location = 2) in vec4 aColour;
-layout(location = 3) in vec2 aTexOffset;
-layout(location = 4) in vec2 aOffset;
+layout(location = 3) in vec2 aOffset;
+layout(location = 4) in vec2 aTexOffset;
 layout(location = 6) in vec4 aInstanceColour;
 layout(location = 7) in mat4 aInstanceMatrix;
 

@@ -198,14 +198,30 @@ void AudioEngine::Free(std::uint32_t index)
     slot._generation = 0;
     slot._sound = nullptr;
     slot._pausedBeforeStart = false;
+    slot._gain = 1.0f;
+    slot._stopping = false;
+    slot._stopMoves = 0;
     _free.push_back(index);
+}
+
+bool AudioEngine::HasFadedOut(Slot& slot)
+{
+    ALint offset = 0;
+    alGetSourcei(slot._source, AL_SAMPLE_OFFSET, &offset);
+    if (offset != slot._stopOffset)
+    {
+        slot._stopOffset = offset;
+        ++slot._stopMoves;
+    }
+    return slot._stopMoves >= 2;
 }
 
 void AudioEngine::SweepFinished()
 {
     for (std::uint32_t i = 0; i < _slots.size(); ++i)
     {
-        if (_slots[i]._generation != 0 && HasFinished(_slots[i]))
+        Slot& slot = _slots[i];
+        if (slot._generation != 0 && (HasFinished(slot) || (slot._stopping && HasFadedOut(slot))))
             Free(i);
     }
 }
@@ -267,6 +283,9 @@ AudioChannel AudioEngine::PlaySound(AudioSound* sound, bool paused)
     alSourcei(source, AL_SOURCE_RELATIVE, flat ? AL_TRUE : AL_FALSE);
     alSource3f(source, AL_POSITION, 0.0f, 0.0f, 0.0f);
     alSourcef(source, AL_GAIN, 1.0f);
+    // A source that starts anywhere but its first sample ramps its gain up from
+    // silence over the first mixer update instead of jumping in.
+    alSourcei(source, AL_SAMPLE_OFFSET, 1);
     if (!paused)
         alSourcePlay(source);
     return AudioChannel{index, slot._generation};
@@ -277,7 +296,7 @@ AudioEngine::Slot* AudioEngine::Resolve(const AudioChannel& channel)
     if (channel.IsNone() || !IsOpen() || channel._slot >= _slots.size())
         return nullptr;
     Slot& slot = _slots[channel._slot];
-    if (slot._generation != channel._generation)
+    if (slot._generation != channel._generation || slot._stopping)
         return nullptr;
     if (HasFinished(slot))
     {
@@ -321,22 +340,36 @@ void AudioEngine::SetPaused(const AudioChannel& channel, bool paused)
 
 void AudioEngine::Stop(const AudioChannel& channel)
 {
-    if (Resolve(channel))
+    Slot* slot = Resolve(channel);
+    if (!slot)
+        return;
+    if (slot->_pausedBeforeStart || SourceState(slot->_source) != AL_PLAYING)
+    {
         Free(channel._slot);
+        return;
+    }
+    // The mixer ramps a gain change over its next update; the source halts after that.
+    alSourcef(slot->_source, AL_GAIN, 0.0f);
+    ALint offset = 0;
+    alGetSourcei(slot->_source, AL_SAMPLE_OFFSET, &offset);
+    slot->_stopping = true;
+    slot->_stopOffset = offset;
+    slot->_stopMoves = 0;
 }
 
 void AudioEngine::SetVolume(const AudioChannel& channel, float volume)
 {
-    if (const Slot* slot = Resolve(channel))
-        alSourcef(slot->_source, AL_GAIN, std::max(volume, 0.0f));
+    if (Slot* slot = Resolve(channel))
+    {
+        slot->_gain = std::max(volume, 0.0f);
+        alSourcef(slot->_source, AL_GAIN, slot->_gain);
+    }
 }
 
 float AudioEngine::GetVolume(const AudioChannel& channel)
 {
-    ALfloat gain = 0.0f;
-    if (const Slot* slot = Resolve(channel))
-        alGetSourcef(slot->_source, AL_GAIN, &gain);
-    return gain;
+    const Slot* slot = Resolve(channel);
+    return slot ? slot->_gain : 0.0f;
 }
 
 void AudioEngine::SetMode(const AudioChannel& channel, unsigned mode)
@@ -352,5 +385,6 @@ void AudioEngine::SetMode(const AudioChannel& channel, unsigned mode)
 
 int AudioEngine::ActiveChannels() const
 {
-    return static_cast<int>(_slots.size() - _free.size());
+    return static_cast<int>(
+        std::count_if(_slots.begin(), _slots.end(), [](const Slot& s) { return s._generation != 0 && !s._stopping; }));
 }

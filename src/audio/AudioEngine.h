@@ -15,6 +15,8 @@ class AudioSound;
 // The small audio engine the sound system plays through: one OpenAL source per
 // channel, sounds decoded whole into buffers. Calls on a channel that has finished
 // or was stopped do nothing, and calls before Init or after Close do nothing.
+// Playbacks fade in from silence and a stop fades out before the source halts, so
+// neither starts nor stops click.
 class AudioEngine
 {
 public:
@@ -62,10 +64,10 @@ public:
     void SetPaused(const AudioChannel& channel, bool paused);
     void Stop(const AudioChannel& channel);
     void SetVolume(const AudioChannel& channel, float volume);
-    float GetVolume(const AudioChannel& channel); // 0 when not playing
+    float GetVolume(const AudioChannel& channel); // the volume set; 0 when not playing
     void SetMode(const AudioChannel& channel, unsigned mode);
 
-    // Channels started and not yet seen to finish.
+    // Channels started and not yet seen to finish or stopped.
     int ActiveChannels() const;
 
 private:
@@ -76,12 +78,21 @@ private:
         std::uint64_t _started = 0;    // start order, for stealing the oldest
         AudioSound* _sound = nullptr;
         bool _pausedBeforeStart = false;
+        float _gain = 1.0f;
+        // A stopped source mixes on at gain 0 until its offset has moved twice: the
+        // first move may come from an update begun before the stop, the second from
+        // one begun after it, which ramped the gain down.
+        bool _stopping = false;
+        int _stopOffset = 0;
+        int _stopMoves = 0;
     };
 
     bool OpenDevice();
     bool OpenSilent();
     Slot* Resolve(const AudioChannel& channel);
     bool HasFinished(const Slot& slot) const;
+    // True once a stopping slot's fade-out has been mixed.
+    static bool HasFadedOut(Slot& slot);
     void Free(std::uint32_t index);
     std::uint32_t Acquire();
     void SweepFinished();

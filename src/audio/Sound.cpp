@@ -41,7 +41,8 @@ Sound& Sound::operator=(const Sound& other)
 
 Sound::~Sound()
 {
-    if (!_persistent)
+    // A loop has no end of its own, so nothing could stop it once its owner is gone.
+    if (!_persistent || _looping)
         Stop();
     LeavePlayingList();
 }
@@ -54,7 +55,7 @@ void Sound::Read(const json& j)
         std::string name;
         FieldIo::ReadValue(name, *it);
         SoundSystem* system = SoundSystem::Live();
-        _index = system ? system->FindIndex(name) : 0;
+        _index = system ? system->Lookup(name) : 0;
     }
     ReadKey(_volume, j, "volume");
     ReadKey(_directional, j, "directional");
@@ -76,7 +77,7 @@ void Sound::Write(json& j) const
 void Sound::Set(const std::string& name, float volume, bool looping, bool persistent)
 {
     SoundSystem* system = SoundSystem::Live();
-    const std::uint16_t index = system ? system->FindIndex(name) : 0;
+    const std::uint16_t index = system ? system->Lookup(name) : 0;
     if (index != _index)
     {
         Stop();
@@ -107,8 +108,7 @@ void Sound::Play()
     SetLooping(_looping);
     ApplyVolume();
     engine->SetPaused(_channel, false);
-    if (_record < 0)
-        system->AddRecord(*this);
+    _ticket = system->Track(_ticket, _channel, _index, _volume);
 }
 
 void Sound::Stop()
@@ -129,6 +129,9 @@ void Sound::Pause(bool paused)
 void Sound::SetVolume(float volume)
 {
     _volume = volume;
+    SoundSystem* system = SoundSystem::Live();
+    if (system && system->IsTracked(_ticket))
+        system->Track(_ticket, _channel, _index, _volume);
     ApplyVolume();
 }
 
@@ -152,13 +155,17 @@ bool Sound::IsPaused() const
     return engine && engine->IsPaused(_channel);
 }
 
+bool Sound::InPlayingList() const
+{
+    const SoundSystem* system = SoundSystem::Live();
+    return system && system->IsTracked(_ticket);
+}
+
 void Sound::LeavePlayingList()
 {
-    if (_record < 0)
-        return;
     if (SoundSystem* system = SoundSystem::Live())
-        system->RemoveRecord(*this);
-    _record = -1;
+        system->Untrack(_ticket);
+    _ticket = 0;
 }
 
 void Sound::ApplyVolume()

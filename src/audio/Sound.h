@@ -18,12 +18,13 @@ public:
     // A copy names the same entry with the same settings but has not played yet.
     Sound(const Sound& other);
     Sound& operator=(const Sound& other);
-    // A non-persistent sound stops with its owner; a persistent one plays to its end.
+    // A non-persistent or looping sound stops with its owner; a persistent one plays
+    // to its end.
     ~Sound();
 
     // {"name", "volume", "directional", "looping", "persistent"}, each optional. An
-    // unknown name selects the first sound of the table. Wrong types raise the JSON
-    // library's type error.
+    // unknown name selects the first sound of the table (and is reported once). Wrong
+    // types raise the JSON library's type error.
     void Read(const json& j);
     void Write(json& j) const;
 
@@ -48,17 +49,15 @@ public:
     bool IsDirectional() const { return _directional; }
     bool IsLooping() const { return _looping; }
     bool IsPersistent() const { return _persistent; }
-    bool InPlayingList() const { return _record >= 0; }
+    bool InPlayingList() const;
     const AudioChannel& GetChannel() const { return _channel; }
 
 private:
-    friend class SoundSystem;
-
     void ApplyVolume();
 
     AudioChannel _channel;
     std::uint16_t _index = 0;
-    std::int32_t _record = -1; // position in the sound system's playing list
+    std::uint32_t _ticket = 0; // of this sound's row in the sound system's playing list
     float _volume = 1.0f;
     bool _directional = true;
     bool _looping = false;

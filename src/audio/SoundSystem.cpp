@@ -6,7 +6,9 @@
 #include "data/JsonError.h"
 #include "data/Stream.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <utility>
 
 namespace
 {
@@ -160,7 +162,7 @@ void SoundSystem::Update(float dt)
 {
     if (_engine)
         _engine->Update(dt);
-    DropRemovedRecords();
+    DropRemovedRows();
 }
 
 void SoundSystem::Exit()
@@ -185,7 +187,7 @@ void SoundSystem::WriteTable() const
 
 void SoundSystem::ReleaseAll()
 {
-    DetachRecords();
+    _playing.clear();
     if (_engine)
     {
         for (Entry& entry : _table)
@@ -195,6 +197,7 @@ void SoundSystem::ReleaseAll()
     }
     _table.clear();
     _index.clear();
+    _reportedNames.clear();
     _loaded = false;
 }
 
@@ -203,6 +206,7 @@ void SoundSystem::Reset()
     ReleaseAll();
     _volumes = SoundVolumes{};
     _enabled = true;
+    _focusMuted = false;
     _headless = false;
 }
 
@@ -210,6 +214,16 @@ std::uint16_t SoundSystem::FindIndex(const std::string& name) const
 {
     auto it = _index.find(name);
     return it == _index.end() ? 0 : it->second;
+}
+
+std::uint16_t SoundSystem::Lookup(const std::string& name)
+{
+    auto it = _index.find(name);
+    if (it != _index.end())
+        return it->second;
+    if (!_table.empty() && _reportedNames.insert(name).second)
+        Trace::Error(std::string(kTablePath) + ": no sound named \"" + name + "\"; the first sound plays instead");
+    return 0;
 }
 
 const SoundSystem::Entry* SoundSystem::GetEntry(std::uint16_t index) const
@@ -239,19 +253,26 @@ AudioSound* SoundSystem::GetSound(std::uint16_t index)
 
 float SoundSystem::EffectiveVolume(const Sound& sound) const
 {
-    const Entry* entry = GetEntry(sound.GetIndex());
-    if (!_enabled || !entry)
+    return EffectiveVolume(sound.GetIndex(), sound.GetVolume());
+}
+
+float SoundSystem::EffectiveVolume(std::uint16_t index, float volume) const
+{
+    const Entry* entry = GetEntry(index);
+    if (!_enabled || _focusMuted || !entry)
         return 0.0f;
     const float category = entry->_category != 0 ? _volumes.musicVol : _volumes.sfxVol;
-    return _volumes.masterVol * sound.GetVolume() * entry->_volume * category;
+    return _volumes.masterVol * volume * entry->_volume * category;
 }
 
 void SoundSystem::RefreshVolumes()
 {
-    for (const Record& record : _playing)
+    if (!_engine)
+        return;
+    for (const PlayingRow& row : _playing)
     {
-        if (record._sound)
-            record._sound->ApplyVolume();
+        if (!row._removed)
+            _engine->SetVolume(row._channel, EffectiveVolume(row._index, row._volume));
     }
 }
 
@@ -261,38 +282,49 @@ void SoundSystem::SetEnabled(bool enabled)
     RefreshVolumes();
 }
 
-void SoundSystem::AddRecord(Sound& sound)
+void SoundSystem::SetFocusMuted(bool muted)
 {
-    sound._record = static_cast<std::int32_t>(_playing.size());
-    _playing.push_back({&sound, false});
+    _focusMuted = muted;
+    RefreshVolumes();
 }
 
-void SoundSystem::RemoveRecord(Sound& sound)
+std::uint32_t SoundSystem::Track(std::uint32_t ticket, const AudioChannel& channel, std::uint16_t index, float volume)
 {
-    const auto at = static_cast<std::size_t>(sound._record);
-    if (at < _playing.size() && _playing[at]._sound == &sound)
-        _playing[at] = {nullptr, true};
-}
-
-void SoundSystem::DropRemovedRecords()
-{
-    std::size_t kept = 0;
-    for (const Record& record : _playing)
+    if (!_engine)
+        return 0;
+    PlayingRow* row = Find(ticket);
+    if (!row)
     {
-        if (record._removed)
-            continue;
-        record._sound->_record = static_cast<std::int32_t>(kept);
-        _playing[kept++] = record;
+        _playing.push_back({_nextTicket++, {}, 0, 1.0f, false});
+        row = &_playing.back();
     }
-    _playing.resize(kept);
+    row->_channel = channel;
+    row->_index = index;
+    row->_volume = volume;
+    return row->_ticket;
 }
 
-void SoundSystem::DetachRecords()
+void SoundSystem::Untrack(std::uint32_t ticket)
 {
-    for (const Record& record : _playing)
-    {
-        if (record._sound)
-            record._sound->_record = -1;
-    }
-    _playing.clear();
+    if (PlayingRow* row = Find(ticket))
+        row->_removed = true;
+}
+
+SoundSystem::PlayingRow* SoundSystem::Find(std::uint32_t ticket)
+{
+    return const_cast<PlayingRow*>(std::as_const(*this).Find(ticket));
+}
+
+const SoundSystem::PlayingRow* SoundSystem::Find(std::uint32_t ticket) const
+{
+    auto it = std::lower_bound(_playing.begin(), _playing.end(), ticket,
+                               [](const PlayingRow& row, std::uint32_t t) { return row._ticket < t; });
+    if (ticket == 0 || it == _playing.end() || it->_ticket != ticket || it->_removed)
+        return nullptr;
+    return &*it;
+}
+
+void SoundSystem::DropRemovedRows()
+{
+    std::erase_if(_playing, [](const PlayingRow& row) { return row._removed; });
 }

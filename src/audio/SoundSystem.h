@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 class AudioSound;
@@ -55,6 +56,8 @@ public:
 
     // Index of a name in the table, 0 (the first sound) when it is not there.
     std::uint16_t FindIndex(const std::string& name) const;
+    // The same, for a name that data asks to play: an unknown one is reported once.
+    std::uint16_t Lookup(const std::string& name);
     bool HasName(const std::string& name) const { return _index.contains(name); }
     const Entry* GetEntry(std::uint16_t index) const;
     std::size_t TableSize() const { return _table.size(); }
@@ -66,14 +69,20 @@ public:
 
     // Re-applies the effective volume to every sound that has played.
     void RefreshVolumes();
-    // Off while the window has no focus, or by the "Toggle Audio" option; refreshes.
+    // The player's "Toggle Audio" switch; refreshes.
     void SetEnabled(bool enabled);
     bool IsEnabled() const { return _enabled; }
+    // Quiet while the window is in the background. A switch of its own, so regaining
+    // the focus never undoes the player's mute.
+    void SetFocusMuted(bool muted);
+    bool IsFocusMuted() const { return _focusMuted; }
     SoundVolumes& Volumes() { return _volumes; }
     const SoundVolumes& Volumes() const { return _volumes; }
     static const FieldDescriptor<SoundVolumes>& VolumesDescriptor();
 
     float EffectiveVolume(const Sound& sound) const;
+    // Master x category x entry x the sound's own volume; 0 while muted.
+    float EffectiveVolume(std::uint16_t index, float volume) const;
 
     // Headless runs open no output device, and sounds advance with the frame time so
     // a run with a fixed dt is repeatable. Takes effect at the next Init.
@@ -82,34 +91,45 @@ public:
     // Back to the start-up state without writing anything; for tests and tools.
     void Reset();
 
+    // The playing list: what the volume refresh needs of each sound that has played,
+    // under a ticket that is never handed out twice, so a stale one matches nothing.
+    struct PlayingRow
+    {
+        std::uint32_t _ticket = 0;
+        AudioChannel _channel;
+        std::uint16_t _index = 0;
+        float _volume = 1.0f;
+        bool _removed = false;
+    };
+    // Adds a row (ticket 0) or updates the row of a ticket still listed; returns the
+    // row's ticket, 0 when the list is closed (no engine).
+    std::uint32_t Track(std::uint32_t ticket, const AudioChannel& channel, std::uint16_t index, float volume);
+    // The row leaves the refresh now and the list at the next Update.
+    void Untrack(std::uint32_t ticket);
+    bool IsTracked(std::uint32_t ticket) const { return Find(ticket) != nullptr; }
+
     std::size_t PlayingListSize() const { return _playing.size(); }
 
 private:
-    friend class Sound;
-
-    struct Record
-    {
-        Sound* _sound = nullptr;
-        bool _removed = false;
-    };
+    PlayingRow* Find(std::uint32_t ticket);
+    const PlayingRow* Find(std::uint32_t ticket) const;
 
     bool LoadTable();
     bool ReadEntry(const json& element, std::size_t position);
     void WriteTable() const;
     void ReleaseAll();
 
-    // Playing-list upkeep for Sound.
-    void AddRecord(Sound& sound);
-    void RemoveRecord(Sound& sound);
-    void DropRemovedRecords();
-    void DetachRecords();
+    void DropRemovedRows();
 
     std::unique_ptr<AudioEngine> _engine;
     std::vector<Entry> _table;
     std::unordered_map<std::string, std::uint16_t> _index;
-    std::vector<Record> _playing;
+    std::unordered_set<std::string> _reportedNames;
+    std::vector<PlayingRow> _playing; // in ticket order
+    std::uint32_t _nextTicket = 1;
     SoundVolumes _volumes;
     bool _enabled = true;
+    bool _focusMuted = false;
     bool _loaded = false;
     bool _headless = false;
 };

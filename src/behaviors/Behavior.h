@@ -2,6 +2,7 @@
 
 #include "data/Component.h"
 #include "data/FieldDescriptor.h"
+#include "physics/ContactListener.h"
 
 #include <string_view>
 
@@ -10,7 +11,7 @@ class Entity;
 // Base of every gameplay script. A state change is written to _stateNext and takes
 // effect at the start of the next update, so each state runs for at least one whole
 // update. Start runs on the first update, once the scene is complete.
-class Behavior : public Component
+class Behavior : public Component, public ContactListener
 {
 public:
     // The message that makes every behaviour run Start again (a developer binding).
@@ -25,10 +26,6 @@ public:
     // The class name in lower case, e.g. "behaviormonster".
     std::string_view GetName() const override = 0;
 
-    // Told by the collision pass, each with its own entity first.
-    virtual void OnCollision(Entity& /*self*/, Entity& /*other*/) {}
-    virtual void OnStatusGained(unsigned /*flag*/) {}
-    virtual void OnStatusGiven(unsigned /*flag*/) {}
     virtual void Start() {}
 
     int GetState() const { return _state; }
@@ -43,7 +40,10 @@ public:
 
 protected:
     // A copy belongs to a new entity, so it has not started yet.
-    Behavior(const Behavior& other) : Component(other), _state(other._state), _stateNext(other._stateNext) {}
+    Behavior(const Behavior& other)
+        : Component(other), ContactListener(other), _state(other._state), _stateNext(other._stateNext)
+    {
+    }
     Behavior& operator=(const Behavior&) = delete;
 
     int _state = 0;

@@ -12,6 +12,7 @@
 namespace
 {
 unsigned char s_running = 1;
+double s_frameClock = 0.0;
 
 double SteadySeconds()
 {
@@ -58,6 +59,11 @@ double Now()
     return s_clock();
 }
 
+double FrameClock()
+{
+    return s_frameClock;
+}
+
 float ClampFrameTime(double now, double previous)
 {
     float dt = static_cast<float>(now - previous);
@@ -93,15 +99,18 @@ int RunMainLoop(const std::vector<System*>& systems, const LoopOptions& options)
         float dt = 0.0f;
         double previous = 0.0;
         long long frame = 0;
+        s_frameClock = 0.0;
         while (IsRunning() && (options.frames < 0 || frame < options.frames))
         {
             const double frameStart = Now();
+            s_frameClock += dt;
             for (System* system : systems)
                 system->Update(dt);
             for (System* system : systems)
                 system->Render();
 
-            if (options.paceHz > 0.0 && options.fixedDt < 0.0f)
+            const bool displayPaces = options.displayPaces && options.displayPaces();
+            if (options.paceHz > 0.0 && options.fixedDt < 0.0f && !displayPaces)
             {
                 const double wait = 1.0 / options.paceHz - (Now() - frameStart);
                 if (wait > 0.0)

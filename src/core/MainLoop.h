@@ -17,11 +17,18 @@ using ClockFn = double (*)();
 void SetClock(ClockFn clock);
 double Now();
 
+// Game time: the sum of the frame times the loop has handed out, so effects that
+// animate with it replay exactly under a fixed frame time.
+double FrameClock();
+
 struct LoopOptions
 {
     long long frames = -1; // stop after this many frames; < 0 runs until the flag is cleared
     float fixedDt = -1.0f; // >= 0: every frame after the first gets this dt
-    double paceHz = 0.0;   // > 0: sleep so frames are at least 1/paceHz apart (no vsync yet)
+    double paceHz = 0.0;   // > 0: sleep so frames are at least 1/paceHz apart
+    // True while the display holds each frame back itself (vsync); the loop then never
+    // sleeps on top of it. Null: nothing holds frames back.
+    bool (*displayPaces)() = nullptr;
 };
 
 // Frame time for the next frame: the elapsed time, at most one second.

@@ -53,6 +53,7 @@ void WindowSystem::Configure(WindowOptions options)
 bool WindowSystem::Init()
 {
     _frame = 0;
+    _swapWaits = false;
     if (_options.headless)
         return true;
 
@@ -96,7 +97,29 @@ bool WindowSystem::Init()
 
     OnFramebufferSize(_window, kBaseWidth, kBaseHeight);
     glfwSetFramebufferSizeCallback(_window, &WindowSystem::OnFramebufferSize);
+    _swapWaits = ProbeSwapWaits();
     return true;
+}
+
+bool WindowSystem::ProbeSwapWaits() const
+{
+    // Swaps that wait for the display take about one refresh each; the first may
+    // return at once with nothing queued yet.
+    constexpr int kTimed = 3;
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glfwSwapBuffers(_window);
+    const double start = glfwGetTime();
+    for (int i = 0; i < kTimed; ++i)
+    {
+        glClear(GL_COLOR_BUFFER_BIT);
+        glfwSwapBuffers(_window);
+    }
+    const double each = (glfwGetTime() - start) / kTimed;
+    GLFWmonitor* monitor = glfwGetPrimaryMonitor();
+    const GLFWvidmode* mode = monitor ? glfwGetVideoMode(monitor) : nullptr;
+    const int hz = mode && mode->refreshRate > 0 ? mode->refreshRate : 60;
+    return each >= 0.75 / hz;
 }
 
 void WindowSystem::Update(float)
@@ -155,6 +178,7 @@ void WindowSystem::Destroy()
         _window = nullptr;
     }
     _monitor = nullptr;
+    _swapWaits = false;
     Screen::SetQueries(nullptr, nullptr);
     if (_glfwStarted)
     {

@@ -75,6 +75,11 @@ public:
     glm::vec2 ScreenToCentred(const glm::vec2& point) const;
 
     int GetVsync() const { return _vsync; }
+    // True when presenting a frame waits for the display, so nothing else need pace
+    // the loop. A virtual display (Xvfb) and headless runs never wait.
+    bool DisplayHoldsFrames() const { return _swapWaits; }
+    // --windowed: the run stays windowed whatever the player's saved mode says.
+    bool IsWindowedByFlag() const { return _options.windowed; }
     // Frames whose Update has started.
     long long GetFrame() const { return _frame; }
     GLFWwindow* GetWindow() const { return _window; }
@@ -102,6 +107,7 @@ private:
     void TakeScreenshotOf(long long frame);
     void Destroy();
     void SetContextLive(bool live);
+    bool ProbeSwapWaits() const;
 
     WindowOptions _options;
     WindowListeners _listeners;
@@ -111,4 +117,5 @@ private:
     long long _frame = 0;
     bool _glfwStarted = false;
     bool _contextLive = false;
+    bool _swapWaits = false;
 };

@@ -1,17 +1,17 @@
 #include "physics/Collider.h"
 
-#include "behaviors/Behavior.h"
-#include "behaviors/Status.h"
 #include "core/Trace.h"
 #include "data/DataFileScope.h"
 #include "data/Entity.h"
 #include "data/JsonError.h"
 #include "data/TypeRegistry.h"
 #include "physics/Circle.h"
+#include "physics/ContactListener.h"
 #include "physics/LineBuffer.h"
 #include "physics/Physics.h"
 #include "physics/Point.h"
 #include "physics/Polygon.h"
+#include "physics/Status.h"
 
 #include <glm/geometric.hpp>
 
@@ -31,13 +31,15 @@ Polygon& SweepScratch()
     return scratch;
 }
 
-Behavior* BehaviorOf(Entity& entity)
+// The entity's behaviour, which hears of its contacts.
+ContactListener* ListenerOf(Entity& entity)
 {
-    return dynamic_cast<Behavior*>(entity.GetComponent(ctype::Behavior));
+    return dynamic_cast<ContactListener*>(entity.GetComponent(ctype::Behavior));
 }
 
 // Receiver takes the giver's flags; each new bit is announced to both behaviours.
-void GiveStatus(Status& receiver, Behavior* receiverBehavior, const Status& giver, Behavior* giverBehavior)
+void GiveStatus(Status& receiver, ContactListener* receiverBehavior, const Status& giver,
+                ContactListener* giverBehavior)
 {
     const std::uint16_t changed = receiver.Receive(giver);
     if (changed == 0)
@@ -219,12 +221,25 @@ PriorMotion Collider::Motion() const
             motion._oldCenter = static_cast<const Point&>(*_world)._center;
         return motion;
     }
-    const glm::vec2 old = _physics->GetOldPosition();
-    motion._displacement = old - position;
-    motion._oldCenter = old;
+    // A centre off the entity's origin moved with the entity, so it came from its own
+    // earlier place, not from the entity's.
+    const glm::vec2 back = _physics->GetOldPosition() - position;
+    motion._displacement = back;
     if (_type == shape::Circle)
-        motion._oldCenter += std::fabs(_transform->GetScale().x) * static_cast<const Circle&>(*_local)._center;
+        motion._oldCenter = static_cast<const Circle&>(*_world)._center + back;
+    else if (_type == shape::Point)
+        motion._oldCenter = static_cast<const Point&>(*_world)._center + back;
     return motion;
+}
+
+glm::vec2 Collider::AwayFromLines(const glm::vec2& normal, const PriorMotion& motion) const
+{
+    glm::vec2 moved = -motion._displacement;
+    if (_type == shape::Circle)
+        moved = static_cast<const Circle&>(*_world)._center - motion._oldCenter;
+    else if (_type == shape::Point)
+        moved = static_cast<const Point&>(*_world)._center - motion._oldCenter;
+    return glm::dot(normal, moved) > 0.0f ? -normal : normal;
 }
 
 bool Collider::Collide(Collider& a, Collider& b)
@@ -237,20 +252,25 @@ bool Collider::Collide(Collider& a, Collider& b)
         std::swap(first, second);
 
     PriorMotion motion;
-    if (first->_type == shape::LineBuffer)
+    const bool lines = first->_type == shape::LineBuffer;
+    if (lines)
         motion = second->Motion();
-    const CollisionResult result = intersect::Shapes(*first->GetWorldShape(), *second->GetWorldShape(), motion);
+    CollisionResult result = intersect::Shapes(*first->GetWorldShape(), *second->GetWorldShape(), motion);
     if (!result._hit)
         return false;
+    // Swept tests give the line's own normal, which may face along the motion; the
+    // push must go back to the side the body came from.
+    if (lines)
+        result._normal = second->AwayFromLines(result._normal, motion);
     if (first->_rigid && second->_rigid)
         Respond(*first, *second, result);
 
     Entity& ea = *a.GetOwner();
     Entity& eb = *b.GetOwner();
     ExchangeStatus(ea, eb);
-    if (Behavior* behavior = BehaviorOf(ea))
+    if (ContactListener* behavior = ListenerOf(ea))
         behavior->OnCollision(ea, eb);
-    if (Behavior* behavior = BehaviorOf(eb))
+    if (ContactListener* behavior = ListenerOf(eb))
         behavior->OnCollision(eb, ea);
     return true;
 }
@@ -261,16 +281,18 @@ void Collider::ExchangeStatus(Entity& a, Entity& b)
     Status* sb = b.Get<Status>(ctype::Status);
     if (!sa || !sb)
         return;
-    Behavior* ba = BehaviorOf(a);
-    Behavior* bb = BehaviorOf(b);
+    ContactListener* ba = ListenerOf(a);
+    ContactListener* bb = ListenerOf(b);
     GiveStatus(*sa, ba, *sb, bb);
     GiveStatus(*sb, bb, *sa, ba);
 }
 
 void Collider::Respond(Collider& p, Collider& q, const CollisionResult& result)
 {
-    // A rigid body without Physics was reported when placed; it stays where it is.
-    const bool pStatic = p._static || !p._physics;
+    // Lines are fixed in the world: the body takes the whole push and bounces as off
+    // a wall. A rigid body without Physics was reported when placed; it stays put.
+    const bool lines = p._type == shape::LineBuffer;
+    const bool pStatic = lines || p._static || !p._physics;
     const bool qStatic = q._static || !q._physics;
     const float mp = p._physics ? p._physics->GetMass() : 1.0f;
     const float mq = q._physics ? q._physics->GetMass() : 1.0f;
@@ -279,7 +301,7 @@ void Collider::Respond(Collider& p, Collider& q, const CollisionResult& result)
 
     // Massless pairs split the push evenly rather than dividing by zero.
     const float total = mp + mq;
-    const float share = total != 0.0f ? mq / total : 0.5f;
+    const float share = lines ? 0.0f : total != 0.0f ? mq / total : 0.5f;
     if (!pStatic)
         p._transform->SetTranslation(p._transform->GetTranslation() - n * d * share);
     if (!qStatic)
@@ -288,7 +310,7 @@ void Collider::Respond(Collider& p, Collider& q, const CollisionResult& result)
     const glm::vec2 vp = p._physics ? p._physics->GetVelocity() : glm::vec2(0.0f);
     const glm::vec2 vq = q._physics ? q._physics->GetVelocity() : glm::vec2(0.0f);
     const float restitution = (p._restitution + q._restitution) * 0.5f;
-    float j = -(1.0f + restitution) * glm::dot(vp - vq, n) / (1.0f / mq + 1.0f / mp);
+    float j = -(1.0f + restitution) * glm::dot(vp - vq, n) / (1.0f / mq + (lines ? 0.0f : 1.0f / mp));
     // Masses that cancel out (m and -m) give no usable impulse.
     if (!std::isfinite(j))
         j = 0.0f;
@@ -317,11 +339,13 @@ CollisionResult Collider::SweepWalls(const LineBuffer& walls, const WallIndex* i
     {
         Circle placed;
         placed.PlaceFrom(static_cast<const Circle&>(*_local), _transform->GetMatrix(), _transform->GetScale().x);
-        return intersect::LineBufferCircle(walls, placed, old, index);
+        return intersect::LineBufferCircle(walls, placed, placed._center + (old - position), index);
     }
     case shape::Point:
-        return intersect::LineBufferPoint(walls, Point(static_cast<const Point&>(*_local)._center + position), old,
-                                          index);
+    {
+        const glm::vec2 local = static_cast<const Point&>(*_local)._center;
+        return intersect::LineBufferPoint(walls, Point(local + position), local + old, index);
+    }
     default:
         return {};
     }
@@ -354,7 +378,7 @@ bool Collider::CollideWalls(Collider& body, const LineBuffer& walls, const WallI
         physics.SetVelocity(v + n * (-(restitution + 1.0f) * glm::dot(v, n)));
 
         body.RefreshWorldShape();
-        if (Behavior* behavior = BehaviorOf(owner))
+        if (ContactListener* behavior = ListenerOf(owner))
             behavior->OnCollision(owner, WallEntity());
     }
     physics.SetVelocity(glm::vec2(0.0f));

@@ -77,6 +77,8 @@ private:
     void RefreshWorldShape();
     // Where this body stood before its latest movement, for a line-buffer test.
     PriorMotion Motion() const;
+    // The normal of a line-buffer hit turned to face where this body came from.
+    glm::vec2 AwayFromLines(const glm::vec2& normal, const PriorMotion& motion) const;
     CollisionResult SweepWalls(const LineBuffer& walls, const WallIndex* index) const;
     static void Respond(Collider& p, Collider& q, const CollisionResult& result);
     static void ExchangeStatus(Entity& a, Entity& b);

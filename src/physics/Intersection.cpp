@@ -381,7 +381,9 @@ CollisionResult PolygonPoint(const Polygon& a, const Point& b)
         const Span span = Project(a, axis);
         const float q = glm::dot(b._center, axis);
         const float overlap = span.max > q ? q - span.min : span.max - q;
-        if (!search.Try(overlap, axis))
+        // The point leaves through the low end of the span, so the way out is -axis:
+        // from the polygon toward the point, as for circles.
+        if (!search.Try(overlap, -axis))
             return {};
     }
     return search.Result();

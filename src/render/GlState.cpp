@@ -1,6 +1,7 @@
 #include "render/GlState.h"
 
 #include "core/FatalError.h"
+#include "render/LumInstance.h"
 
 #include <glad/gl.h>
 
@@ -35,6 +36,8 @@ void GlState::SetLive(bool live)
     ForgetAll();
     if (!live)
         s_white = 0;
+    else
+        LumInstance::SetNeutralInputs();
 }
 
 void GlState::UseProgram(unsigned program)

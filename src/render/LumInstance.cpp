@@ -18,6 +18,22 @@ std::vector<LumInstance::Attribute> LumInstance::AttributesFor(unsigned tag)
     return {{tag, 2, 0}};
 }
 
+void LumInstance::SetNeutralInputs()
+{
+    if (!GlState::IsLive())
+        return;
+    glVertexAttrib4f(kColourLocation, 1.0f, 1.0f, 1.0f, 1.0f);
+    for (unsigned column = 0; column < 4; ++column)
+    {
+        GLfloat values[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+        values[column] = 1.0f;
+        glVertexAttrib4fv(kMatrixLocation + column, values);
+    }
+    glVertexAttrib2f(kOffsetLocation, 0.0f, 0.0f);
+    glVertexAttrib2f(kSheetOffsetLocation, 0.0f, 0.0f);
+    GlState::CheckError();
+}
+
 LumInstance::~LumInstance()
 {
     if (!GlState::IsLive())

@@ -16,6 +16,8 @@ public:
     static constexpr unsigned kColourTag = 6;
     static constexpr unsigned kMatrixLocation = 7; // and the next three, one column each
     static constexpr unsigned kColourLocation = 6;
+    static constexpr unsigned kOffsetLocation = 3;      // position, in the mesh's units
+    static constexpr unsigned kSheetOffsetLocation = 4; // added to the texture coordinate
 
     struct Buffer
     {
@@ -34,6 +36,11 @@ public:
     // The attributes a tag describes (a matrix takes four locations; any other tag is a
     // 2-float offset at that location).
     static std::vector<Attribute> AttributesFor(unsigned tag);
+
+    // What the instanced shader reads where nothing was uploaded: white, the identity
+    // matrix and no offsets. These values belong to the context, so once after it is
+    // made is enough.
+    static void SetNeutralInputs();
 
     LumInstance() = default;
     ~LumInstance();

@@ -179,7 +179,7 @@ void Sprite::Bind() const
     GlState::BindTexture(texture != 0 ? texture : GlState::WhiteTexture());
     if (_mesh && _mesh->GetGpu())
         GlState::BindVertexArray(_mesh->GetGpu()->GetFillArray());
-    shader.Set(Uniform::Time, static_cast<float>(Engine::Now()));
+    shader.Set(Uniform::Time, static_cast<float>(Engine::FrameClock()));
     shader.Set(Uniform::GrainFactor, GrainFactor());
     shader.Set(Uniform::AmbientFactor, AmbientLighting());
     shader.Set(Uniform::LightCount, 0);

@@ -76,6 +76,14 @@ void ReadSection(const json& file, const FieldDescriptor<T>& descriptor, T& valu
     }
 }
 
+void ApplyWindowMode(int mode)
+{
+    if (s_setWindowMode)
+        s_setWindowMode(mode);
+    else
+        WindowSystem::Instance().SetWindowMode(mode);
+}
+
 template <typename T> void WriteSection(json& file, const FieldDescriptor<T>& descriptor, const T& values)
 {
     json section = json::object();
@@ -140,6 +148,10 @@ bool OptionSystem::Init()
     ReadSection(file, GameplayDescriptor(), s_gameplay, stream.Path());
     ReadSection(file, DebugDescriptor(), s_debug, stream.Path());
     SoundSystem::Instance().RefreshVolumes();
+    // The game comes back the way the player left it, unless this run was started
+    // with --windowed.
+    if (!WindowSystem::Instance().IsWindowedByFlag())
+        ApplyWindowMode(s_graphics.windowMode);
     return true;
 }
 
@@ -162,10 +174,7 @@ void OptionSystem::ToggleAudio()
 void OptionSystem::ToggleWindow()
 {
     s_graphics.windowMode = s_graphics.windowMode == 0 ? 1 : 0;
-    if (s_setWindowMode)
-        s_setWindowMode(s_graphics.windowMode);
-    else
-        WindowSystem::Instance().SetWindowMode(s_graphics.windowMode);
+    ApplyWindowMode(s_graphics.windowMode);
     Trace::Message("Fullscreen Toggled");
 }
 

@@ -104,6 +104,13 @@ TEST_F(SoundTest, UnknownNamesPlayTheFirstEntry)
     EXPECT_FALSE(read.IsPersistent());
     EXPECT_THROW(read.Read(json::parse(R"({"volume": "loud"})")), json::type_error);
 
+    Make("no such sound");
+    const std::string trace = test::ReadTrace();
+    const std::string line = "Data/Sound/sounds.json: no sound named \"no such sound\"";
+    ASSERT_NE(trace.find(line), std::string::npos) << trace;
+    EXPECT_EQ(trace.find(line), trace.rfind(line)) << "reported once";
+    EXPECT_NE(trace.find("\"missing too\""), std::string::npos);
+
     json written;
     Make("music", 0.3f)->Write(written);
     EXPECT_EQ(written["name"], "music");
@@ -120,10 +127,16 @@ TEST_F(SoundTest, APersistentSoundOutlivesItsOwnerAndOthersStopWithIt)
     const AudioChannel cut = fleeting->GetChannel();
     EXPECT_EQ(_system.PlayingListSize(), 2u);
 
+    auto loop = Make("blip", 1.0f, true, true);
+    loop->Play();
+    const AudioChannel looping = loop->GetChannel();
+
     persistent.reset();
     fleeting.reset();
+    loop.reset();
     EXPECT_TRUE(Playing(kept));
     EXPECT_FALSE(Playing(cut));
+    EXPECT_FALSE(Playing(looping)) << "a loop would never end on its own";
     // Refreshing volumes after the owners are gone touches neither.
     _system.RefreshVolumes();
     _system.Update(0.016f);
@@ -250,10 +263,18 @@ TEST_F(SoundTest, LosingWindowFocusSilencesEverySoundUntilItReturns)
     auto music = Make("music");
     music->Play();
     WindowSystem::SetFocused(false);
-    EXPECT_FALSE(_system.IsEnabled());
     EXPECT_FLOAT_EQ(Volume(*music), 0.0f);
     EXPECT_TRUE(music->IsPlaying()) << "muted, not stopped";
     WindowSystem::SetFocused(true);
     EXPECT_FLOAT_EQ(Volume(*music), 0.8f);
     EXPECT_FLOAT_EQ(_system.Volumes().masterVol, 1.0f);
+
+    // Alt-tab away and back never undoes the player's own mute.
+    _system.SetEnabled(false);
+    WindowSystem::SetFocused(false);
+    WindowSystem::SetFocused(true);
+    EXPECT_FALSE(_system.IsEnabled());
+    EXPECT_FLOAT_EQ(Volume(*music), 0.0f);
+    _system.SetEnabled(true);
+    EXPECT_FLOAT_EQ(Volume(*music), 0.8f);
 }

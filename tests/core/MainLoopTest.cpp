@@ -3,6 +3,7 @@
 #include "core/MainLoop.h"
 #include "core/System.h"
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,7 @@ public:
     {
         g_events.push_back(GetName() + ".Update");
         _dts.push_back(dt);
+        _clocks.push_back(Engine::FrameClock());
         if (_quitOnFrame == static_cast<int>(_dts.size()))
             Engine::Quit();
         // Each frame "takes" the time the test scripted for it.
@@ -47,6 +49,7 @@ public:
     int _quitOnFrame = -1;
     double _frameSeconds = 0.0;
     std::vector<float> _dts;
+    std::vector<double> _clocks;
 };
 
 class MainLoopTest : public test::ScratchTest
@@ -126,4 +129,39 @@ TEST_F(MainLoopTest, FrameLimitAndFixedDt)
     options.frames = 0;
     Engine::RunMainLoop({&b}, options);
     EXPECT_TRUE(b._dts.empty());
+}
+
+TEST_F(MainLoopTest, GameTimeIsTheSumOfFrameTimesNotTheClock)
+{
+    RecordingSystem a("A");
+    a._frameSeconds = 0.7; // what the real clock says each frame takes
+    Engine::LoopOptions options;
+    options.frames = 4;
+    options.fixedDt = 0.25f;
+    Engine::RunMainLoop({&a}, options);
+    EXPECT_EQ(a._clocks, (std::vector<double>{0.0, 0.25, 0.5, 0.75}));
+
+    Engine::ResetRunFlag();
+    RecordingSystem b("B");
+    Engine::RunMainLoop({&b}, options);
+    EXPECT_EQ(b._clocks, a._clocks) << "a second run starts again from zero";
+}
+
+TEST_F(MainLoopTest, PacingSleepsOnlyWhenTheDisplayDoesNotHoldFramesBack)
+{
+    auto seconds = [](bool (*displayPaces)())
+    {
+        Engine::ResetRunFlag();
+        RecordingSystem a("A");
+        Engine::LoopOptions options;
+        options.frames = 3;
+        options.paceHz = 8.0;
+        options.displayPaces = displayPaces;
+        const auto start = std::chrono::steady_clock::now();
+        Engine::RunMainLoop({&a}, options);
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    };
+    EXPECT_GE(seconds(nullptr), 0.3);
+    EXPECT_GE(seconds([] { return false; }), 0.3);
+    EXPECT_LT(seconds([] { return true; }), 0.3) << "no sleep on top of vsync";
 }

@@ -101,6 +101,17 @@ TEST_F(GameEndToEndTest, StartsAtTheSplashScreenShowsTheLogoAndSavesVsync)
     EXPECT_EQ(nlohmann::json::parse(test::ReadFile("Data/Data/dat_vsync.json")), nlohmann::json({{"vsync", 1}}));
 }
 
+TEST_F(GameEndToEndTest, TheSameFlagsTwiceGiveTheSameScreenshot)
+{
+    // The splash screen's fog and grain move with time; game time must be frame time.
+    for (const char* shot : {"first.png", "second.png"})
+        ASSERT_EQ(RunGame(_data + " --windowed --fixed-dt 0.016 --seed 7 --frames 25 --screenshot 20:" + shot), 0)
+            << Output();
+    const std::string first = test::ReadFile("first.png");
+    EXPECT_FALSE(first.empty());
+    EXPECT_TRUE(first == test::ReadFile("second.png")) << "screenshots differ";
+}
+
 TEST_F(GameEndToEndTest, DataTheGameCannotRunWithoutStopsItWithStatusOne)
 {
     const std::string headless = _data + " --headless --fixed-dt 0.016 --frames 3";

@@ -2,6 +2,7 @@
 
 #include "core/FatalError.h"
 #include "render/GlState.h"
+#include "render/LumInstance.h"
 #include "render/LumMesh.h"
 #include "render/Mesh.h"
 #include "render/Sprite.h"
@@ -128,6 +129,49 @@ TEST_F(SpriteDrawTest, AnInstancedDrawPlacesEachInstance)
     // A second upload of the same kind reuses its buffer.
     sprite->Instances().UploadColours({{1, 1, 1, 1}, {1, 1, 1, 1}, {1, 1, 1, 1}});
     EXPECT_EQ(sprite->Instances().Buffers().size(), 2u);
+}
+
+TEST_F(SpriteDrawTest, TilesWithOnlyOffsetsLandOnTheirCellsInTheirTint)
+{
+    // As a tile layer draws: a one-unit quad scaled to 100 pixels, one offset per tile.
+    Entity* layer = Read(R"({"transform": {"scale": {"x": 100, "y": 100}}, "components": {"sprite": {
+        "mesh": {"type": "quadinstance", "name": "tiles", "halfsizex": 0.5, "halfsizey": 0.5, "u": 1, "v": 1},
+        "tint": {"r": 0, "g": 1, "b": 0, "a": 1}, "shader": {"name": "instanced"}}}})");
+    ASSERT_NE(layer, nullptr);
+    auto* sprite = layer->Get<Sprite>(ctype::Sprite);
+    GlState::BindVertexArray(sprite->GetMesh()->GetGpu()->GetFillArray());
+    sprite->Instances().UploadOffsets(LumInstance::kOffsetLocation, {{-2.5f, 1.5f}, {1.5f, -0.5f}});
+    sprite->Instances().UploadOffsets(LumInstance::kSheetOffsetLocation, {{0.0f, 0.0f}, {0.75f, 0.5f}});
+    sprite->Instances().SetCount(2);
+    sprite->Render();
+
+    EXPECT_TRUE(NearColour(PixelAt({-250, 150}), {0, 255, 0, 255}));
+    EXPECT_TRUE(NearColour(PixelAt({150, -50}), {0, 255, 0, 255}));
+    EXPECT_TRUE(NearColour(PixelAt({0, 0}), {0, 0, 0, 255})) << "no tile at the origin";
+    EXPECT_TRUE(NearColour(PixelAt({-250, 50}), {0, 0, 0, 255})) << "nor between the tiles";
+}
+
+TEST_F(SpriteDrawTest, LineInstancesWithOnlyMatricesDrawInTheOutlineColour)
+{
+    Entity* lines = Read(R"({"components": {"sprite": {
+        "mesh": {"type": "line", "name": "debug_line", "halfsizex": 0.5}, "shader": {"name": "instanced"}}}})");
+    ASSERT_NE(lines, nullptr);
+    auto* sprite = lines->Get<Sprite>(ctype::Sprite);
+    LumMesh* gpu = sprite->GetMesh()->GetGpu();
+    gpu->SetDrawMode(LumMesh::Outline);
+    sprite->SetOutlineColour(1.0f, 0.5f, 0.0f, 1.0f);
+    // Two horizontal lines 400 pixels long, through pixel centres.
+    std::vector<glm::mat4> matrices;
+    for (float y : {200.5f, -100.5f})
+        matrices.push_back(glm::scale(glm::translate(glm::mat4(1.0f), glm::vec3(0.5f, y, 0.0f)), glm::vec3(400.0f)));
+    GlState::BindVertexArray(gpu->GetOutlineArray());
+    sprite->Instances().UploadMatrices(matrices);
+    sprite->Instances().SetCount(2);
+    sprite->Render();
+
+    EXPECT_TRUE(NearColour(PixelAt({0.5f, 200.5f}), {255, 128, 0, 255}));
+    EXPECT_TRUE(NearColour(PixelAt({-150.5f, -100.5f}), {255, 128, 0, 255}));
+    EXPECT_EQ(LitPixels({-300, 150}, {-210, 250}), 0) << "nothing beyond the line's end";
 }
 
 TEST_F(SpriteDrawTest, TexturesDrawAndAMissingImageDrawsUntextured)

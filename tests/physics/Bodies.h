@@ -2,12 +2,12 @@
 
 #include "RecordingBehavior.h"
 
-#include "behaviors/Status.h"
 #include "data/Entity.h"
 #include "physics/Circle.h"
 #include "physics/Collider.h"
 #include "physics/Physics.h"
 #include "physics/Polygon.h"
+#include "physics/Status.h"
 
 #include <memory>
 #include <string>

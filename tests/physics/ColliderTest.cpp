@@ -226,3 +226,42 @@ TEST_F(ColliderTest, PointsAndPolygonsMeetWallsToo)
     EXPECT_LE(X(*box) + 5.0f, 100.0f);
     EXPECT_GT(X(*box) + 5.0f, 98.0f);
 }
+
+TEST_F(ColliderTest, RigidLinesPushABodyBackToTheSideItCameFrom)
+{
+    auto walls = test::Body("walls", {0.0f, 0.0f}, std::make_unique<LineBuffer>(_wall), {.physics = false});
+    ColliderOf(*walls).SetStatic(true);
+
+    // Swept 55 units into a wall 10 units from its start: 15 units too far.
+    auto ball = Ball("ball", {105.0f, 0.0f}, 10.0f, {.velocity = {600.0f, 0.0f}});
+    Moved(*ball, {50.0f, 0.0f}, {105.0f, 0.0f});
+    ASSERT_TRUE(Collider::Collide(ColliderOf(*walls), ColliderOf(*ball)));
+    EXPECT_NEAR(X(*ball), 90.0f, 1e-3f) << "back out, the whole way";
+    EXPECT_NEAR(PhysicsOf(*ball).GetVelocity().x, -600.0f, 1e-2f) << "bounced as off a wall";
+
+    // Points sweep the other way round and must end on their own side too.
+    LineBuffer facingLeft;
+    facingLeft._lines = {{{100.0f, 100.0f}, {100.0f, -100.0f}}};
+    auto fence = test::Body("fence", {0.0f, 0.0f}, std::make_unique<LineBuffer>(facingLeft), {.physics = false});
+    auto dot = test::Body("dot", {150.0f, 0.0f}, std::make_unique<Point>());
+    Moved(*dot, {50.0f, 0.0f}, {150.0f, 0.0f});
+    ASSERT_TRUE(Collider::Collide(ColliderOf(*fence), ColliderOf(*dot)));
+    EXPECT_LE(X(*dot), 100.0f);
+}
+
+TEST_F(ColliderTest, AnOffCentreCircleSweepsFromItsOwnEarlierCentre)
+{
+    // The circle sits 80 units right of its entity; a wall lies between the two.
+    LineBuffer between;
+    between._lines = {{{40.0f, -100.0f}, {40.0f, 100.0f}}};
+    auto ball = test::Body("ball", {5.0f, 0.0f}, std::make_unique<Circle>(glm::vec2(80.0f, 0.0f), 10.0f));
+    Moved(*ball, {0.0f, 0.0f}, {5.0f, 0.0f});
+    EXPECT_FALSE(Collider::CollideWalls(ColliderOf(*ball), between)) << "the circle never came near it";
+    EXPECT_EQ(X(*ball), 5.0f);
+
+    // The rim crosses the wall at x = 100 and slides back to it.
+    Moved(*ball, {0.0f, 0.0f}, {15.0f, 0.0f});
+    ColliderOf(*ball).SetRestitution(0.0f);
+    Collider::CollideWalls(ColliderOf(*ball), _wall);
+    EXPECT_NEAR(X(*ball) + 80.0f + 10.0f, 100.0f, 0.1f);
+}

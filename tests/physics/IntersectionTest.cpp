@@ -211,7 +211,11 @@ TEST(Overlap, PolygonNormalsPointFromTheFirstShapeToTheSecond)
     EXPECT_NEAR(corner._depth, 6.0f - std::sqrt(32.0f), 1e-4f);
     EXPECT_FALSE(PolygonCircle(a, Circle({10.0f, 10.0f}, 6.0f))._hit);
 
-    EXPECT_TRUE(PolygonPoint(a, Point({4.0f, -4.0f}))._hit);
+    // A point inside leaves through the nearest side, like a point inside a circle.
+    const CollisionResult point = PolygonPoint(a, Point({4.0f, -1.0f}));
+    EXPECT_FLOAT_EQ(point._depth, 1.0f);
+    EXPECT_EQ(point._normal, glm::vec2(1.0f, 0.0f));
+    EXPECT_EQ(PolygonPoint(a, Point({-1.0f, -4.5f}))._normal, glm::vec2(0.0f, -1.0f));
     EXPECT_FALSE(PolygonPoint(a, Point({6.0f, 0.0f}))._hit);
 
     // Fewer than three sides never collide as the first shape.

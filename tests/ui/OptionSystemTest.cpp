@@ -3,6 +3,7 @@
 #include "audio/Sound.h"
 #include "audio/SoundSystem.h"
 #include "core/MessageSystem.h"
+#include "core/WindowSystem.h"
 #include "ui/OptionSystem.h"
 
 #include <vector>
@@ -110,6 +111,23 @@ TEST_F(OptionSystemTest, AMalformedFileIsReportedAndReplacedWithTheDefaultsAtExi
     EXPECT_NE(test::ReadTrace().find("Data/Data/dat_options.json"), std::string::npos);
     _options.Exit();
     EXPECT_EQ(json::parse(test::ReadFile("Data/Data/dat_options.json")), kDefaults);
+}
+
+TEST_F(OptionSystemTest, TheSavedWindowModeIsAppliedAtStartUnlessTheRunIsWindowedByFlag)
+{
+    test::WriteFile("Data/Data/dat_options.json", R"({"graphics": {"windowmode": 0}})");
+    ASSERT_TRUE(_options.Init());
+    EXPECT_EQ(s_windowModes, (std::vector<int>{0}));
+
+    s_windowModes.clear();
+    WindowOptions windowed;
+    windowed.windowed = true;
+    WindowSystem::Instance().Configure(windowed);
+    test::WriteFile("Data/Data/dat_options.json", R"({"graphics": {"windowmode": 1}})");
+    ASSERT_TRUE(_options.Init());
+    WindowSystem::Instance().Configure({});
+    EXPECT_TRUE(s_windowModes.empty());
+    EXPECT_EQ(OptionSystem::Graphics().windowMode, 1) << "still saved as the player left it";
 }
 
 TEST_F(OptionSystemTest, ToggleWindowFlipsBetweenFullscreenAndWindowed)

@@ -1,4 +1,4 @@
-#include "behaviors/Status.h"
+#include "physics/Status.h"
 
 #include "data/DataFileScope.h"
 #include "data/JsonError.h"

@@ -1,7 +1,7 @@
 #include "TestSupport.h"
 
-#include "behaviors/Status.h"
 #include "data/Entity.h"
+#include "physics/Status.h"
 
 class StatusTest : public test::ScratchTest
 {
