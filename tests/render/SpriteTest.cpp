@@ -1,6 +1,5 @@
 #include "TestSupport.h"
 
-#include "core/FatalError.h"
 #include "data/Entity.h"
 #include "render/Mesh.h"
 #include "render/ShaderSystem.h"
@@ -173,18 +172,15 @@ TEST_F(SpriteReadTest, CloneSharesMeshAndSourceButNotInstances)
     EXPECT_TRUE(c->Instances().Buffers().empty());
 }
 
-TEST_F(SpriteReadTest, AnUnknownShaderStopsTheProgram)
+TEST_F(SpriteReadTest, AnUnknownShaderIsReportedWithItsPathAndLeavesTheSpriteWithout)
 {
-    try
-    {
-        ReadSprite(R"({"shader": {"name": "nonesuch"}})");
-        FAIL() << "an unknown shader must stop the program";
-    }
-    catch (const FatalError& e)
-    {
-        EXPECT_THAT(e.what(), HasSubstr("Shader could not be found"));
-        EXPECT_THAT(e.what(), HasSubstr("nonesuch"));
-    }
+    Sprite* s = ReadSprite(R"({"shader": {"name": "nonesuch"}, "text": "kept"})");
+    ASSERT_NE(s, nullptr) << "the rest of the entity is kept";
+    EXPECT_EQ(s->GetShader(), nullptr);
+    EXPECT_EQ(s->GetText(), "kept");
+    EXPECT_THAT(test::ReadTrace(),
+                HasSubstr("test.json: /components/sprite/shader/name: shader \"nonesuch\" is not in the shader "
+                          "table; the sprite is not drawn"));
 }
 
 TEST_F(SpriteReadTest, WithoutGlDrawingDoesNothing)
