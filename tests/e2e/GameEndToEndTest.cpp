@@ -166,19 +166,15 @@ TEST_F(GameEndToEndTest, DataPathsNeverReachOutsideTheContentRoot)
         GTEST_SKIP() << "strace is not installed (scripts/setup-deps installs it)";
 
     const std::string outside = (_scratch.parent_path() / "secret_abs").string();
-    const std::string sprite = R"({"components": {"sprite": {
-        "mesh": {"type": "quad", "name": "q", "halfsizex": 0.5, "halfsizey": 0.5, "u": 1, "v": 1},
-        "shader": {"name": "default"}, "spritesource": {"name": "NAME", "source": "SOURCE", "cols": 1, "rows": 1}}}})";
-    auto withSource = [&](const std::string& name, const std::string& source)
+    const auto sprite = [](const std::string& source)
     {
-        std::string text = sprite;
-        text.replace(text.find("NAME"), 4, name);
-        text.replace(text.find("SOURCE"), 6, source);
-        return text;
+        return R"({"components": {"sprite": {"mesh": {"type": "quad", "name": "q"}, "shader": {"name": "default"},
+                   "spritesource": {"name": ")" +
+               source + R"(", "source": ")" + source + R"("}}}})";
     };
-    test::WriteFile("Data/Level/probe.json", R"({"entities": [)" + withSource("up", "Assets/../../secret_up.png") +
-                                                 ", " + withSource("abs", outside + ".png") +
-                                                 R"(], "subscenes": ["../secret_level", ")" + outside + R"("]})");
+    test::WriteFile("Data/Level/probe.json", R"({"entities": [)" + sprite("Assets/../../secret_up.png") + ", " +
+                                                 sprite(outside + ".png") + R"(], "subscenes": ["../secret_level", ")" +
+                                                 outside + R"("]})");
 
     nlohmann::json shaders = nlohmann::json::parse(test::ReadFile("Data/Shaders/shaders.json"));
     shaders.push_back({{"name", "probe"}, {"vertexfile", "../secret_vertex.glsl"}, {"pixelfile", outside}});

@@ -1,6 +1,7 @@
 #include "gl/GlTest.h"
 
 #include "render/GlState.h"
+#include "render/LumInstance.h"
 #include "render/LumMesh.h"
 #include "render/Mesh.h"
 #include "render/Sprite.h"
@@ -180,27 +181,22 @@ TEST_F(SpriteDrawTest, OutlinesDrawTheirSegmentsOnly)
     EXPECT_TRUE(NearColour(PixelAt({0, 0}), {255, 0, 0, 255}));
 }
 
-TEST_F(SpriteDrawTest, BrokenSpritesAreReportedOnceAndNotDrawn)
+TEST_F(SpriteDrawTest, AnErrorIsBlamedOnTheCallThatMadeItNotOnALaterCheck)
 {
-    Entity* bare = Read(R"({"components": {"sprite": {"mesh": {"type": "quad", "name": "q", "u": 1, "v": 1}}}})");
-    Entity* text = Read(Quad(0, 0, 10, R"("text": "no font")"));
-    for (int frame = 0; frame < 3; ++frame)
-    {
-        EXPECT_NO_THROW(bare->Render());
-        EXPECT_NO_THROW(text->Render());
-    }
-    EXPECT_EQ(LitPixels({-20, -20}, {20, 20}), 0);
+    GLuint array = 0;
+    glGenVertexArrays(1, &array);
+    GlState::BindVertexArray(array);
 
-    const std::string trace = test::ReadTrace();
-    const auto count = [&](const std::string& line)
-    {
-        std::size_t n = 0;
-        for (auto at = trace.find(line); at != std::string::npos; at = trace.find(line, at + 1))
-            ++n;
-        return n;
-    };
-    EXPECT_EQ(count("/components/sprite: the sprite has no shader; it is not drawn"), 1u) << trace;
-    EXPECT_EQ(count("/components/sprite: text without a font"), 1u) << trace;
+    // An unchecked call leaves an error pending; the upload's own calls are fine.
+    glEnable(0x1234);
+    LumInstance instances;
+    EXPECT_NO_THROW(instances.UploadOffsets(3, {{1.0f, 2.0f}}));
+    EXPECT_THAT(test::ReadTrace(),
+                HasSubstr("GL error GL_INVALID_ENUM (0x500) left by an unchecked call before an instance upload"));
+
+    GlState::BindVertexArray(0);
+    GlState::ForgetVertexArray(array);
+    glDeleteVertexArrays(1, &array);
 }
 
 TEST_F(SpriteDrawTest, RedundantBindsAreSkipped)

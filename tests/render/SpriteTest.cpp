@@ -172,17 +172,6 @@ TEST_F(SpriteReadTest, CloneSharesMeshAndSourceButNotInstances)
     EXPECT_TRUE(c->Instances().Buffers().empty());
 }
 
-TEST_F(SpriteReadTest, AnUnknownShaderIsReportedWithItsPathAndLeavesTheSpriteWithout)
-{
-    Sprite* s = ReadSprite(R"({"shader": {"name": "nonesuch"}, "text": "kept"})");
-    ASSERT_NE(s, nullptr) << "the rest of the entity is kept";
-    EXPECT_EQ(s->GetShader(), nullptr);
-    EXPECT_EQ(s->GetText(), "kept");
-    EXPECT_THAT(test::ReadTrace(),
-                HasSubstr("test.json: /components/sprite/shader/name: shader \"nonesuch\" is not in the shader "
-                          "table; the sprite is not drawn"));
-}
-
 TEST_F(SpriteReadTest, WithoutGlDrawingDoesNothing)
 {
     Sprite* s = ReadSprite(R"({"mesh": {"type": "quad", "name": "q", "u": 1, "v": 1}, "text": "no font"})");
