@@ -3,6 +3,7 @@
 #include "audio/Sound.h"
 #include "core/AtomicFile.h"
 #include "core/Trace.h"
+#include "data/DataPath.h"
 #include "data/JsonError.h"
 #include "data/Stream.h"
 
@@ -25,20 +26,6 @@ const FieldDescriptor<SoundSystem::Entry>& EntryDescriptor()
                                                                      GLOAMER_FIELD(Entry, _filename),
                                                                  });
     return descriptor;
-}
-
-// Sound files are named relative to the content root and must stay inside it.
-bool InsideContentRoot(const std::string& filename)
-{
-    const std::filesystem::path path(filename);
-    if (path.is_absolute())
-        return false;
-    for (const auto& part : path)
-    {
-        if (part == "..")
-            return false;
-    }
-    return true;
 }
 } // namespace
 
@@ -109,6 +96,7 @@ bool SoundSystem::LoadTable()
         ReportDataError(path, "", "the sound table must be a JSON array; the game cannot start without it");
         return false;
     }
+    _document = j;
     for (std::size_t i = 0; i < j.size(); ++i)
         ReadEntry(j[i], i);
     if (_table.empty())
@@ -152,6 +140,8 @@ bool SoundSystem::ReadEntry(const json& element, std::size_t position)
         ReportJsonError(kTablePath, e);
         return false;
     }
+    entry._position = position;
+    entry._loadFailed = !CheckDataPath(entry._filename, kTablePath, element.at("filename"));
     // A repeated name now finds the later entry; the earlier one stays in the table.
     _index[entry._name] = static_cast<std::uint16_t>(_table.size());
     _table.push_back(std::move(entry));
@@ -174,13 +164,9 @@ void SoundSystem::Exit()
 
 void SoundSystem::WriteTable() const
 {
-    json out = json::array();
+    json out = _document;
     for (const Entry& entry : _table)
-    {
-        json o = json::object();
-        EntryDescriptor().Write(entry, o);
-        out.push_back(std::move(o));
-    }
+        EntryDescriptor().Write(entry, out[entry._position]);
     if (!WriteFileAtomic(kTablePath, out.dump(2) + "\n"))
         Trace::Error(std::string(kTablePath) + ": could not write the sound table back");
 }
@@ -198,6 +184,7 @@ void SoundSystem::ReleaseAll()
     _table.clear();
     _index.clear();
     _reportedNames.clear();
+    _document = nullptr;
     _loaded = false;
 }
 
@@ -238,14 +225,6 @@ AudioSound* SoundSystem::GetSound(std::uint16_t index)
     Entry& entry = _table[index];
     if (entry._sound || entry._loadFailed)
         return entry._sound;
-    if (!InsideContentRoot(entry._filename))
-    {
-        ReportDataError(kTablePath, "",
-                        "sound \"" + entry._name + "\": \"" + entry._filename +
-                            "\" is outside the content folder; it stays silent");
-        entry._loadFailed = true;
-        return nullptr;
-    }
     entry._sound = _engine->CreateSound(entry._filename, AudioEngine::kLoopOff | AudioEngine::k2D);
     entry._loadFailed = entry._sound == nullptr;
     return entry._sound;

@@ -39,7 +39,8 @@ public:
         std::string _filename;
         bool _looping = false;
         float _volume = 1.0f;
-        unsigned _category = 0; // 0 sound effect, anything else music
+        unsigned _category = 0;    // 0 sound effect, anything else music
+        std::size_t _position = 0; // its element in the table file
     };
 
     SoundSystem();
@@ -123,6 +124,9 @@ private:
 
     std::unique_ptr<AudioEngine> _engine;
     std::vector<Entry> _table;
+    // The table file as read, so elements we could not read and keys we do not know
+    // are written back as they were.
+    json _document;
     std::unordered_map<std::string, std::uint16_t> _index;
     std::unordered_set<std::string> _reportedNames;
     std::vector<PlayingRow> _playing; // in ticket order

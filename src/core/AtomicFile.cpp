@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -40,4 +41,11 @@ bool WriteFileAtomic(const std::string& path, std::string_view contents)
     if (!ok)
         std::remove(temp.c_str());
     return ok;
+}
+
+bool KeepBadCopy(const std::string& path)
+{
+    std::error_code ec;
+    std::filesystem::copy_file(path, path + ".bad", std::filesystem::copy_options::overwrite_existing, ec);
+    return !ec;
 }

@@ -78,6 +78,13 @@ void Entity::Read(const json& j, std::string_view file)
                             "unknown component \"" + it.key() + "\", skipped");
             continue;
         }
+        if (!it.value().is_object())
+        {
+            ReportDataError(file.empty() ? std::string_view("(entity)") : file, JsonPathOf(it.value()),
+                            "component \"" + it.key() + "\" must be a JSON object, but is " + it.value().type_name() +
+                                "; skipped");
+            continue;
+        }
         if (node->_type == ctype::Transform)
         {
             _transform.Read(it.value());

@@ -2,7 +2,10 @@
 
 #include <cctype>
 #include <charconv>
+#include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <limits>
 
 std::string NormaliseKey(std::string_view name)
 {
@@ -25,19 +28,55 @@ void RequireObject(const json& j)
         throw json::type_error::create(302, std::string("type must be object, but is ") + j.type_name(), &j);
 }
 
+namespace
+{
+[[noreturn]] void OutOfRange(const json& j, const char* type)
+{
+    throw json::out_of_range::create(406, "number " + j.dump() + " is out of range for " + type, &j);
+}
+
+// Converting a number the target cannot hold is undefined behaviour, so the range is
+// checked on the JSON value first; fractions are truncated as before.
+template <typename T> T ReadInteger(const json& j, const char* type)
+{
+    using Limits = std::numeric_limits<T>;
+    if (j.is_number_unsigned())
+    {
+        if (j.get<std::uint64_t>() > static_cast<std::uint64_t>(Limits::max()))
+            OutOfRange(j, type);
+    }
+    else if (j.is_number_integer())
+    {
+        const auto v = j.get<std::int64_t>();
+        if (v < static_cast<std::int64_t>(Limits::min()) || v > static_cast<std::int64_t>(Limits::max()))
+            OutOfRange(j, type);
+    }
+    else if (j.is_number_float())
+    {
+        const double v = std::trunc(j.get<double>());
+        if (!(v >= static_cast<double>(Limits::min()) && v <= static_cast<double>(Limits::max())))
+            OutOfRange(j, type);
+        return static_cast<T>(v);
+    }
+    return j.get<T>();
+}
+} // namespace
+
 void ReadValue(float& out, const json& j)
 {
+    if (j.is_number_float() && std::abs(j.get<double>()) > std::numeric_limits<float>::max())
+        OutOfRange(j, "float");
     out = j.get<float>();
 }
 
 void ReadValue(int& out, const json& j)
 {
-    out = j.get<int>();
+    out = ReadInteger<int>(j, "int");
 }
 
 void ReadValue(unsigned& out, const json& j)
 {
-    out = j.get<unsigned>();
+    out = ReadInteger<unsigned>(j, "unsigned");
 }
 
 void ReadValue(bool& out, const json& j)
@@ -49,9 +88,9 @@ void ReadValue(glm::vec2& out, const json& j)
 {
     RequireObject(j);
     if (auto x = j.find("x"); x != j.end())
-        out.x = x->get<float>();
+        ReadValue(out.x, *x);
     if (auto y = j.find("y"); y != j.end())
-        out.y = y->get<float>();
+        ReadValue(out.y, *y);
 }
 
 void ReadValue(glm::vec3& out, const json& j)
@@ -60,7 +99,7 @@ void ReadValue(glm::vec3& out, const json& j)
     static constexpr const char* kKeys[] = {"x", "y", "z"};
     for (int i = 0; i < 3; ++i)
         if (auto it = j.find(kKeys[i]); it != j.end())
-            out[i] = it->get<float>();
+            ReadValue(out[i], *it);
 }
 
 void ReadValue(glm::vec4& out, const json& j)
@@ -69,7 +108,7 @@ void ReadValue(glm::vec4& out, const json& j)
     static constexpr const char* kKeys[] = {"r", "g", "b", "a"};
     for (int i = 0; i < 4; ++i)
         if (auto it = j.find(kKeys[i]); it != j.end())
-            out[i] = it->get<float>();
+            ReadValue(out[i], *it);
 }
 
 void ReadValue(std::string& out, const json& j)

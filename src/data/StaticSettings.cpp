@@ -40,6 +40,7 @@ void StaticSettings::EnsureLoaded()
     const json& j = stream.GetJson();
     if (!j.is_object())
     {
+        _keepBad = true;
         if (stream.HasJson())
             ReportDataError(stream.Path(), "", "settings must be a JSON object");
         return;
@@ -66,5 +67,15 @@ bool StaticSettings::Save() const
     json j = json::object();
     for (const Field& f : _fields)
         std::visit([&](auto* target) { j[f._key] = FieldIo::WriteValue(*target); }, f._target);
-    return WriteFileAtomic(Stream::GetPath(_fileName, StaticFile), j.dump());
+    const std::string path = Stream::GetPath(_fileName, StaticFile);
+    if (_keepBad)
+    {
+        if (!KeepBadCopy(path))
+        {
+            ReportDataError(path, "", "could not keep a copy of the unreadable file; it is not rewritten");
+            return false;
+        }
+        _keepBad = false;
+    }
+    return WriteFileAtomic(path, j.dump());
 }

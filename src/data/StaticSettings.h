@@ -50,4 +50,7 @@ private:
     std::string _fileName;
     std::vector<Field> _fields;
     bool _loaded = false;
+    // The file was there but not a JSON object; it is kept as "<file>.bad" before the
+    // first rewrite.
+    mutable bool _keepBad = false;
 };

@@ -1,6 +1,7 @@
 #include "data/Stream.h"
 
 #include "core/Assert.h"
+#include "data/DataPath.h"
 #include "data/JsonError.h"
 
 namespace
@@ -34,7 +35,9 @@ std::string Stream::GetPath(const std::string& name, unsigned kind)
 
 Stream::Stream(const std::string& name, unsigned kind) : _path(GetPath(name, kind))
 {
-    if (!_path.empty())
+    // Names of a kind come from data; one that would leave the content root reads as
+    // missing. Raw paths are the program's own or named on the command line.
+    if (!_path.empty() && (kind == RawPath || IsContainedPath(name)))
         _file.open(_path);
 }
 

@@ -26,6 +26,7 @@ enum DataKind : unsigned
 class Stream
 {
 public:
+    // A name of any kind but RawPath that is absolute or holds ".." is not opened.
     Stream(const std::string& name, unsigned kind);
 
     // Prefix + name + extension; a kind above 9 gives an empty path.

@@ -38,6 +38,20 @@ bool InputScript::Load(const std::string& path)
     return true;
 }
 
+namespace
+{
+// Key codes one at a time, so a number no int can hold is reported, not converted.
+std::vector<int> ReadCodes(const json& j)
+{
+    if (!j.is_array())
+        throw json::type_error::create(302, std::string("type must be array, but is ") + j.type_name(), &j);
+    std::vector<int> codes(j.size());
+    for (std::size_t i = 0; i < j.size(); ++i)
+        FieldIo::ReadValue(codes[i], j[i]);
+    return codes;
+}
+} // namespace
+
 void InputScript::Read(const json& j, std::string_view file)
 {
     for (const json& item : j)
@@ -46,16 +60,17 @@ void InputScript::Read(const json& j, std::string_view file)
         {
             FieldIo::RequireObject(item);
             Step step;
-            const long long frame = item.at("frame").get<long long>();
+            int frame = 0;
+            FieldIo::ReadValue(frame, item.at("frame"));
             if (auto it = item.find("cursor"); it != item.end())
             {
                 FieldIo::ReadValue(step.cursor, *it);
                 step.moveCursor = true;
             }
             if (auto it = item.find("press"); it != item.end())
-                step.press = it->get<std::vector<int>>();
+                step.press = ReadCodes(*it);
             if (auto it = item.find("release"); it != item.end())
-                step.release = it->get<std::vector<int>>();
+                step.release = ReadCodes(*it);
             if (auto it = item.find("scroll"); it != item.end())
             {
                 step.scrollOffset = it->get<double>();

@@ -11,6 +11,8 @@
 #include <glm/vec4.hpp>
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 
 namespace
 {
@@ -84,12 +86,14 @@ void InputSystem::LoadKeyNames(const json& j, std::string_view file)
         return;
     for (auto it = names->begin(); it != names->end(); ++it)
     {
-        if (!it.value().is_number_integer())
+        const json& code = it.value();
+        if (!code.is_number_integer() || code.get<std::int64_t>() < std::numeric_limits<int>::min() ||
+            code.get<std::int64_t>() > std::numeric_limits<int>::max())
         {
-            ReportDataError(file, JsonPathOf(it.value()), "a key name must map to an integer code; skipped");
+            ReportDataError(file, JsonPathOf(code), "a key name must map to an integer code; skipped");
             continue;
         }
-        _keyNames.try_emplace(it.value().get<int>(), it.key());
+        _keyNames.try_emplace(code.get<int>(), it.key());
         _longestKeyName = std::max(_longestKeyName, it.key().size());
     }
 }

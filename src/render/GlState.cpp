@@ -1,11 +1,12 @@
 #include "render/GlState.h"
 
 #include "core/FatalError.h"
+#include "core/Trace.h"
 #include "render/LumInstance.h"
 
 #include <glad/gl.h>
 
-#include <iostream>
+#include <cstdio>
 #include <string>
 
 namespace
@@ -16,6 +17,35 @@ GLuint s_texture = 0;
 GLuint s_vertexArray = 0;
 GLuint s_white = 0;
 GlState::BindCounts s_counts;
+GLint s_maxTextureSize = 0;
+
+std::string ErrorText(GLenum code)
+{
+    const char* name = "unknown";
+    switch (code)
+    {
+    case GL_INVALID_ENUM:
+        name = "GL_INVALID_ENUM";
+        break;
+    case GL_INVALID_VALUE:
+        name = "GL_INVALID_VALUE";
+        break;
+    case GL_INVALID_OPERATION:
+        name = "GL_INVALID_OPERATION";
+        break;
+    case GL_INVALID_FRAMEBUFFER_OPERATION:
+        name = "GL_INVALID_FRAMEBUFFER_OPERATION";
+        break;
+    case GL_OUT_OF_MEMORY:
+        name = "GL_OUT_OF_MEMORY";
+        break;
+    default:
+        break;
+    }
+    char hex[16];
+    std::snprintf(hex, sizeof(hex), "0x%x", code);
+    return std::string("GL error ") + name + " (" + hex + ")";
+}
 
 void ForgetAll()
 {
@@ -35,7 +65,10 @@ void GlState::SetLive(bool live)
     s_live = live;
     ForgetAll();
     if (!live)
+    {
         s_white = 0;
+        s_maxTextureSize = 0;
+    }
     else
         LumInstance::SetNeutralInputs();
 }
@@ -122,13 +155,35 @@ void GlState::ResetCounts()
     s_counts = BindCounts{};
 }
 
-void GlState::CheckError()
+void GlState::ClearErrors(std::string_view before)
+{
+    if (!s_live)
+        return;
+    // A lost context keeps answering with an error; a few reads are enough.
+    for (int i = 0; i < 8; ++i)
+    {
+        const GLenum code = glGetError();
+        if (code == GL_NO_ERROR)
+            return;
+        Trace::Error(ErrorText(code) + " left by an unchecked call before " + std::string(before));
+    }
+}
+
+void GlState::CheckError(std::string_view call)
 {
     if (!s_live)
         return;
     const GLenum code = glGetError();
     if (code == GL_NO_ERROR)
         return;
-    std::cout << "Error: " << code << std::endl;
-    throw FatalError("Error: " + std::to_string(code));
+    throw FatalError(ErrorText(code) + " in " + std::string(call));
+}
+
+int GlState::MaxTextureSize()
+{
+    if (!s_live)
+        return 0;
+    if (s_maxTextureSize == 0)
+        glGetIntegerv(GL_MAX_TEXTURE_SIZE, &s_maxTextureSize);
+    return s_maxTextureSize;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 // The one place that knows whether a GL context is live, and a cache of the current
 // program, texture and vertex-array bindings so the draw path skips binds that would
@@ -37,6 +38,12 @@ public:
     static const BindCounts& Counts();
     static void ResetCounts();
 
-    // Reports a pending GL error as "Error: <code>" and stops the program.
-    static void CheckError();
+    // Drains errors that calls nobody checked left pending, reporting each (without
+    // stopping), so the next CheckError blames only the call it follows.
+    static void ClearErrors(std::string_view before);
+    // After a GL call: a pending error is reported as
+    // "GL error GL_INVALID_ENUM (0x500) in <call>" and stops the program.
+    static void CheckError(std::string_view call);
+    // The driver's largest texture side (GL_MAX_TEXTURE_SIZE); 0 without GL.
+    static int MaxTextureSize();
 };

@@ -61,6 +61,7 @@ void LumInstance::Upload(unsigned tag, unsigned stride, const void* data, std::s
 {
     if (!GlState::IsLive())
         return;
+    GlState::ClearErrors("an instance upload");
 
     Buffer* record = nullptr;
     for (Buffer& buffer : _buffers)
@@ -70,23 +71,23 @@ void LumInstance::Upload(unsigned tag, unsigned stride, const void* data, std::s
     {
         Buffer made{stride, tag, 0};
         glGenBuffers(1, &made.name);
-        GlState::CheckError();
+        GlState::CheckError("glGenBuffers");
         _buffers.push_back(made);
         record = &_buffers.back();
     }
 
     glBindBuffer(GL_ARRAY_BUFFER, record->name);
-    GlState::CheckError();
+    GlState::CheckError("glBindBuffer");
     glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(bytes), data, GL_DYNAMIC_DRAW);
-    GlState::CheckError();
+    GlState::CheckError("glBufferData");
     for (const Attribute& a : AttributesFor(tag))
     {
         glEnableVertexAttribArray(a.location);
-        GlState::CheckError();
+        GlState::CheckError("glEnableVertexAttribArray");
         glVertexAttribPointer(a.location, a.components, GL_FLOAT, GL_FALSE, static_cast<GLsizei>(stride),
                               reinterpret_cast<const void*>(static_cast<std::uintptr_t>(a.offset)));
-        GlState::CheckError();
+        GlState::CheckError("glVertexAttribPointer");
         glVertexAttribDivisor(a.location, 1);
-        GlState::CheckError();
+        GlState::CheckError("glVertexAttribDivisor");
     }
 }

@@ -1,6 +1,7 @@
 #include "render/Mesh.h"
 
-#include "core/FatalError.h"
+#include "data/DataFileScope.h"
+#include "data/JsonError.h"
 
 namespace
 {
@@ -52,7 +53,8 @@ Mesh* Mesh::LookupOrBuild(const json& meshJson)
             return found;
 
     auto mesh = std::make_unique<Mesh>();
-    mesh->Read(meshJson);
+    if (!mesh->Read(meshJson))
+        return nullptr;
     MeshTable().push_back(std::move(mesh));
     return MeshTable().back().get();
 }
@@ -62,13 +64,28 @@ std::shared_ptr<Mesh> Mesh::ForComponent(const json& component)
     auto it = component.find("mesh");
     if (it == component.end())
         return nullptr;
-    return LookupOrBuild(*it)->Copy();
+    const Mesh* found = LookupOrBuild(*it);
+    return found ? found->Copy() : nullptr;
 }
 
-void Mesh::Read(const json& j)
+bool Mesh::Read(const json& j)
 {
     Descriptor().Read(*this, j);
-    Build();
+    const std::string_view file = DataFileScope::Current();
+    if (_divisions > kMaxDivisions)
+    {
+        ReportDataError(file, JsonPathOf(j.at("divisions")),
+                        std::to_string(_divisions) + " divisions is more than " + std::to_string(kMaxDivisions) +
+                            "; capped");
+        _divisions = kMaxDivisions;
+    }
+    if (Build())
+        return true;
+    const json& at = j.contains("type") ? j.at("type") : j;
+    ReportDataError(file, JsonPathOf(at),
+                    Geometry::ForType(_type, GetShape()) ? "mesh \"" + _name + "\" has no vertices; not drawn"
+                                                         : "unknown mesh type \"" + _type + "\"; not drawn");
+    return false;
 }
 
 void Mesh::Write(json& j) const
@@ -81,16 +98,20 @@ void Mesh::Write(json& j) const
     }
 }
 
-void Mesh::Build()
+bool Mesh::Build()
 {
     std::optional<MeshGeometry> geometry = Geometry::ForType(_type, GetShape());
-    if (!geometry)
-        throw FatalError("Type does not exist or is mispelled: \"" + _type + "\"");
+    if (!geometry || geometry->vertices.empty())
+    {
+        _gpu.reset();
+        return false;
+    }
     _gpu = std::make_unique<LumMesh>();
     _gpu->Begin();
     _gpu->AddVertices(geometry->vertices);
     _gpu->AddIndexPairs(geometry->indices);
     _gpu->Finish();
+    return true;
 }
 
 std::unique_ptr<Mesh> Mesh::Copy() const

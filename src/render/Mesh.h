@@ -14,22 +14,27 @@ class Mesh
 public:
     Mesh() = default;
 
+    // More circle segments than any sprite needs; larger counts from data are capped.
+    static constexpr int kMaxDivisions = 4096;
+
     // The sprite's own copy of the mesh its component JSON names under "mesh": found
-    // in the table by "name", or built and added. Null when there is no "mesh". JSON
-    // type errors propagate; an unknown "type" stops the program.
+    // in the table by "name", or built and added. Null when there is no "mesh" or it
+    // cannot be built (reported). JSON type errors propagate.
     static std::shared_ptr<Mesh> ForComponent(const json& component);
 
     // The table's mesh for a "mesh" object: "quadinstance" always builds a new one.
+    // Null (and nothing added) when it cannot be built.
     static Mesh* LookupOrBuild(const json& meshJson);
     static Mesh* Find(const std::string& name);
     static const std::vector<std::unique_ptr<Mesh>>& Table();
     static void ClearTable();
 
-    // Reads the descriptor keys of a "mesh" object, then builds the geometry.
-    void Read(const json& j);
+    // Reads the descriptor keys of a "mesh" object, then builds the geometry. An unknown
+    // type or a shape without vertices is reported with the file and JSON path: false.
+    bool Read(const json& j);
     void Write(json& j) const;
-    // Builds the GPU mesh for _type; an unknown type stops the program.
-    void Build();
+    // Builds the GPU mesh for _type; false for an unknown type or no vertices.
+    bool Build();
 
     std::unique_ptr<Mesh> Copy() const;
 

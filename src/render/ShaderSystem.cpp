@@ -1,6 +1,7 @@
 #include "render/ShaderSystem.h"
 
 #include "core/Trace.h"
+#include "data/DataPath.h"
 #include "data/FieldDescriptor.h"
 #include "data/JsonError.h"
 #include "data/Stream.h"
@@ -53,6 +54,9 @@ bool ShaderSystem::Init()
             entry->_name = std::move(name);
             entry->_vertexFile = row.at("vertexfile").get<std::string>();
             entry->_pixelFile = row.at("pixelfile").get<std::string>();
+            if (!CheckDataPath(entry->_vertexFile, kTablePath, row.at("vertexfile")) ||
+                !CheckDataPath(entry->_pixelFile, kTablePath, row.at("pixelfile")))
+                continue;
             entry->_shader = std::make_unique<LumShader>(entry->_vertexFile, entry->_pixelFile);
             _entries.push_back(std::move(entry));
         }

@@ -1,8 +1,9 @@
 #include "render/Sprite.h"
 
-#include "core/FatalError.h"
 #include "core/MainLoop.h"
+#include "data/DataFileScope.h"
 #include "data/Entity.h"
+#include "data/JsonError.h"
 #include "data/TypeRegistry.h"
 #include "render/AtlasGrid.h"
 #include "render/BlendMode.h"
@@ -89,6 +90,8 @@ glm::vec2 Sprite::ParallaxOffset(const glm::vec2& cameraTranslation, const glm::
 
 void Sprite::Read(const json& j)
 {
+    _file = DataFileScope::Current();
+    _jsonPath = JsonPathOf(j);
     Descriptor().Read(*this, j);
     SetTint(_tint);
 
@@ -104,15 +107,23 @@ void Sprite::Read(const json& j)
     if (auto shader = j.find("shader"); shader != j.end())
     {
         FieldIo::RequireObject(*shader);
-        const std::string name = shader->at("name").get<std::string>();
+        const json& nameJson = shader->at("name");
+        const std::string name = nameJson.get<std::string>();
         _shader = ShaderSystem::Instance().Find(name);
-        if (!_shader)
-            throw FatalError("Shader could not be found: \"" + name + "\"");
         if (auto it = j.find("brightness"); it != j.end())
-            _brightness = it->get<float>();
-        _shader->_shader->Use();
-        _shader->_shader->Set(Uniform::Projection, ScreenCamera::Instance().GetProjection());
-        _shader->_shader->Set(Uniform::Brightness, _brightness);
+            FieldIo::ReadValue(_brightness, *it);
+        if (_shader)
+        {
+            _shader->_shader->Use();
+            _shader->_shader->Set(Uniform::Projection, ScreenCamera::Instance().GetProjection());
+            _shader->_shader->Set(Uniform::Brightness, _brightness);
+        }
+        else
+        {
+            ReportDataError(_file, JsonPathOf(nameJson),
+                            "shader \"" + name + "\" is not in the shader table; the sprite is not drawn");
+            _reported = true;
+        }
     }
     if (auto it = j.find("textcenter"); it != j.end())
         _textCenter = it->get<bool>();
@@ -191,7 +202,10 @@ void Sprite::Draw(const glm::mat4& ownerWorld)
     if (!GlState::IsLive())
         return;
     if (!_shader)
-        throw FatalError("Something is wrong with the Shader!");
+    {
+        ReportOnce("the sprite has no shader; it is not drawn");
+        return;
+    }
     Bind();
 
     const SceneView view = CurrentSceneView();
@@ -214,7 +228,10 @@ void Sprite::Draw(const glm::mat4& ownerWorld)
 
     if (!_text.empty())
     {
-        DrawText(world);
+        if (_source)
+            DrawText(world);
+        else
+            ReportOnce("text without a font (no \"spritesource\"); it is not drawn");
         return;
     }
 
@@ -267,12 +284,18 @@ void Sprite::DrawText(const glm::mat4& world) const
     float x = AtlasGrid::TextStartX(_text.size(), _textCenter);
     for (const char c : _text)
     {
-        if (!_source)
-            throw FatalError("Text doesn't have a texture!");
         const unsigned cell = AtlasGrid::GlyphCell(static_cast<unsigned char>(c));
         shader.Set(Uniform::Uv, AtlasGrid::CellTransform(cell, _source->GetCols(), _source->GetRows()));
         shader.Set(Uniform::World, world * glm::translate(glm::mat4(1.0f), glm::vec3(x, 0.0f, 0.0f)));
         glDrawArrays(primitive, 0, static_cast<GLsizei>(gpu.GetVertexCount()));
         x += 1.0f;
     }
+}
+
+void Sprite::ReportOnce(std::string_view problem)
+{
+    if (_reported)
+        return;
+    _reported = true;
+    ReportDataError(_file.empty() ? DataFileScope::Current() : std::string_view(_file), _jsonPath, problem);
 }

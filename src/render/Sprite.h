@@ -11,6 +11,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 class Mesh;
 class SpriteSource;
@@ -25,7 +26,7 @@ public:
 
     // Reads the fields, takes copies of the named mesh and sprite source, applies the
     // blend mode and finds the shader. A shader name the shader system does not know
-    // stops the program.
+    // is reported with the file and JSON path; the sprite is then not drawn.
     void Read(const json& j) override;
     void Write(json& j) const override;
     void Render() override;
@@ -74,6 +75,8 @@ private:
     void Draw(const glm::mat4& world);
     void DrawText(const glm::mat4& world) const;
     void DrawArrays(unsigned mode, unsigned count) const;
+    // A sprite that cannot be drawn says so once, naming where it was read.
+    void ReportOnce(std::string_view problem);
 
     ShaderEntry* _shader = nullptr;
     LumInstance _instances;
@@ -88,4 +91,7 @@ private:
     glm::vec4 _tint{1.0f};
     unsigned _frameIndex = 0;
     bool _parallax = false;
+    std::string _file;
+    std::string _jsonPath;
+    bool _reported = false;
 };

@@ -1,5 +1,8 @@
 #include "render/SpriteSource.h"
 
+#include "data/DataFileScope.h"
+#include "data/DataPath.h"
+
 namespace
 {
 std::vector<std::unique_ptr<SpriteSource>>& SourceTable()
@@ -57,6 +60,8 @@ std::shared_ptr<SpriteSource> SpriteSource::ForComponent(const json& component)
         auto made = std::make_unique<SpriteSource>();
         made->Read(j);
         made->_name = name;
+        if (auto source = j.find("source"); source != j.end())
+            CheckDataPath(made->_source, DataFileScope::Current(), *source);
         made->LoadTexture();
         SourceTable().push_back(std::move(made));
         record = SourceTable().back().get();

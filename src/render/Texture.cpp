@@ -1,6 +1,7 @@
 #include "render/Texture.h"
 
 #include "core/Trace.h"
+#include "data/DataPath.h"
 #include "render/GlState.h"
 
 #include <glad/gl.h>
@@ -49,7 +50,8 @@ std::size_t Texture::CacheSize()
 
 Texture::Texture(std::string path, unsigned filter) : _path(std::move(path)), _filter(filter)
 {
-    if (!GlState::IsLive())
+    // A name that leaves the content root was reported where it was read.
+    if (!GlState::IsLive() || !IsContainedPath(_path))
         return;
 
     std::FILE* file = std::fopen(_path.c_str(), "rb");
@@ -59,6 +61,16 @@ Texture::Texture(std::string path, unsigned filter) : _path(std::move(path)), _f
         return;
     }
     int channels = 0;
+    // Asked before decoding, so a huge image costs no memory and never reaches the driver.
+    const int limit = GlState::MaxTextureSize();
+    if (stbi_info_from_file(file, &_width, &_height, &channels) && (_width > limit || _height > limit))
+    {
+        std::fclose(file);
+        Trace::Error(_path + ": image of " + std::to_string(_width) + " x " + std::to_string(_height) +
+                     " is larger than the texture limit of " + std::to_string(limit) + "; drawn untextured");
+        _width = _height = 0;
+        return;
+    }
     unsigned char* pixels = stbi_load_from_file(file, &_width, &_height, &channels, 4);
     std::fclose(file);
     if (!pixels)

@@ -4,8 +4,9 @@
 #include <string>
 
 // A 2D RGBA texture decoded from a PNG file. Sprites that name the same file and filter
-// share one texture through the cache. A file that cannot be read is reported once and
-// gives an empty texture (name 0), which draws as untextured.
+// share one texture through the cache. A file that cannot be read, or an image larger
+// than the driver's texture limit, is reported once and gives an empty texture (name 0),
+// which draws as untextured.
 class Texture
 {
 public:

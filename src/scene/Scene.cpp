@@ -3,6 +3,7 @@
 #include "core/AtomicFile.h"
 #include "core/GroupSystem.h"
 #include "core/Trace.h"
+#include "data/DataPath.h"
 #include "data/JsonError.h"
 #include "data/Stream.h"
 #include "render/RenderState.h"
@@ -210,6 +211,8 @@ void Scene::LoadSubScenes(const json& list)
         if (name.empty())
             continue;
         _subSceneNames.push_back(name);
+        if (!CheckDataPath(name, file, element))
+            continue;
 
         const auto& loading = LoadingLevels();
         if (const auto it = std::find(loading.begin(), loading.end(), name); it != loading.end())

@@ -16,6 +16,8 @@ GraphicsOptions s_graphics;
 GameplayOptions s_gameplay;
 DebugOptions s_debug;
 OptionSystem::WindowModeFn s_setWindowMode = nullptr;
+// The file was there but not a JSON object: it is kept as "<file>.bad" before the rewrite.
+bool s_keepBad = false;
 
 const FieldDescriptor<GraphicsOptions>& GraphicsDescriptor()
 {
@@ -128,6 +130,7 @@ void OptionSystem::Reset()
     s_graphics = {};
     s_gameplay = {};
     s_debug = {};
+    s_keepBad = false;
     SoundSystem::Instance().Volumes() = {};
 }
 
@@ -139,6 +142,7 @@ bool OptionSystem::Init()
     const json& file = stream.GetJson();
     if (!file.is_object())
     {
+        s_keepBad = true;
         if (stream.HasJson())
             ReportDataError(stream.Path(), "", "the options must be a JSON object; defaults are used");
         return true;
@@ -193,6 +197,15 @@ void OptionSystem::Exit()
     const std::string path = FilePath();
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
+    if (s_keepBad)
+    {
+        if (!KeepBadCopy(path))
+        {
+            Trace::Error(path + ": could not keep a copy of the unreadable file; it is not rewritten");
+            return;
+        }
+        s_keepBad = false;
+    }
     if (!WriteFileAtomic(path, ToJson().dump(4) + "\n"))
         Trace::Error(path + ": could not write the options back");
 }

@@ -53,11 +53,11 @@ TEST_F(SoundSystemTest, WritesTheTableBackCompleteSortedAndIndentedAtExit)
     EXPECT_EQ(_system.TableSize(), 0u);
 }
 
-TEST_F(SoundSystemTest, BadElementsAreReportedWithTheirIndexAndSkipped)
+TEST_F(SoundSystemTest, BadElementsAreReportedSkippedAndWrittenBackAsTheyWere)
 {
     test::WriteTone("Assets/Sound/a.wav", 0.1);
     test::WriteFile("Data/Sound/sounds.json", R"([
-        {"name": "first", "filename": "Assets/Sound/a.wav"},
+        {"name": "first", "filename": "Assets/Sound/a.wav", "note": "kept"},
         {"filename": "Assets/Sound/a.wav"},
         {"name": "nofile"},
         {"name": 7, "filename": "Assets/Sound/a.wav"},
@@ -78,6 +78,17 @@ TEST_F(SoundSystemTest, BadElementsAreReportedWithTheirIndexAndSkipped)
                              "Data/Sound/sounds.json: /5/volume: type must be number, but is string",
                              "Data/Sound/sounds.json: /6: skipped: a sound must be a JSON object"})
         EXPECT_NE(trace.find(line), std::string::npos) << line << "\n" << trace;
+
+    _system.Exit();
+    const json back = json::parse(test::ReadFile("Data/Sound/sounds.json"));
+    ASSERT_EQ(back.size(), 8u);
+    EXPECT_EQ(back[0]["note"], "kept");
+    EXPECT_EQ(back[0]["volume"], 1.0) << "entries that were read are written complete";
+    EXPECT_EQ(back[1], json::parse(R"({"filename": "Assets/Sound/a.wav"})"));
+    EXPECT_EQ(back[3]["name"], 7);
+    EXPECT_EQ(back[4]["filename"], json::array({"x"}));
+    EXPECT_EQ(back[5]["volume"], "loud");
+    EXPECT_EQ(back[6], "just a string");
 }
 
 TEST_F(SoundSystemTest, StartUpFailsWithoutAUsableTable)
@@ -138,6 +149,6 @@ TEST_F(SoundSystemTest, ASoundThatCannotBePlayedIsReportedOnceAndStaysSilent)
     };
     EXPECT_EQ(count("cannot play Assets/Sound/broken.ogg"), 1u) << trace;
     EXPECT_EQ(count("cannot play Assets/Sound/missing.ogg"), 1u) << trace;
-    EXPECT_EQ(count("\"../outside.wav\" is outside the content folder"), 1u) << trace;
+    EXPECT_EQ(count("Data/Sound/sounds.json: /3/filename: \"../outside.wav\" leaves the content folder"), 1u) << trace;
     std::filesystem::remove("../outside.wav");
 }

@@ -67,6 +67,20 @@ TEST(FieldDescriptor, WrongTypesNameTheJsonPath)
     }
 }
 
+TEST(FieldDescriptor, NumbersOutsideTheMembersRangeAreReportedNotConverted)
+{
+    unsigned u = 7;
+    EXPECT_THROW(FieldIo::ReadValue(u, json(-1)), json::out_of_range);
+    EXPECT_THROW(FieldIo::ReadValue(u, json(4294967296.0)), json::out_of_range);
+    FieldIo::ReadValue(u, json(4294967295u));
+    EXPECT_EQ(u, 4294967295u);
+    int i = 0;
+    FieldIo::ReadValue(i, json(-2147483648.9));
+    EXPECT_EQ(i, -2147483648) << "a fraction is truncated before the check";
+    float f = 0.0f;
+    EXPECT_THROW(FieldIo::ReadValue(f, json(1e300)), json::out_of_range);
+}
+
 TEST(ComponentRegistry, FindsByLowerCaseNameAndReplacesByName)
 {
     const auto* node = ComponentRegistry::Find("probesprite");
@@ -127,6 +141,15 @@ TEST_F(StaticSettingsTest, BadKeysKeepDefaultsAndTheFileIsCompletedAtExit)
               R"({"gain":0.5,"origin":{"x":1.0,"y":1.0},"radius":41})");
     EXPECT_NE(test::ReadTrace().find("Data/Static/probesettings.json: /gain: type must be number, but is string"),
               std::string::npos);
+}
+
+TEST_F(StaticSettingsTest, AFileThatIsNotAnObjectIsKeptAsBadBeforeTheRewrite)
+{
+    test::WriteFile("Data/Static/probesettings.json", "[1, 2");
+    StaticSettings::SetWriteBack(true);
+    StaticSettings("ProbeSettings", {{&s_gain, "_gain"}}).EnsureLoaded();
+    StaticSettings::SetWriteBack(false);
+    EXPECT_EQ(test::ReadFile("Data/Static/probesettings.json.bad"), "[1, 2");
 }
 
 TEST_F(StaticSettingsTest, NothingIsLoadedOrWrittenUntilFirstUse)

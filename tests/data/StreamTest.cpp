@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "core/AtomicFile.h"
+#include "data/DataPath.h"
 #include "data/Stream.h"
 
 #include <filesystem>
@@ -39,6 +40,22 @@ TEST_F(StreamTest, MissingFilesAndUnknownKindsAreNotOpen)
     EXPECT_FALSE(Stream("absent", LevelFile).IsOpen());
     test::WriteFile("x", "{}");
     EXPECT_FALSE(Stream("x", 10).IsOpen());
+}
+
+TEST(DataPath, OnlyRelativeNamesWithoutParentStepsStayInside)
+{
+    for (const char* inside : {"Assets/Art/bat.png", "a..b/c", "x/..y", "./a"})
+        EXPECT_TRUE(IsContainedPath(inside)) << inside;
+    for (const char* outside : {"..", "a/../../x", "a/..", "/etc/passwd", "\\server\\x", "a\\..\\b"})
+        EXPECT_FALSE(IsContainedPath(outside)) << outside;
+}
+
+TEST_F(StreamTest, NamesLeavingTheContentRootAreNotOpenedButRawPathsAre)
+{
+    test::WriteFile("Data/secret.json", "{}");
+    std::filesystem::create_directories("Data/Level");
+    EXPECT_FALSE(Stream("../secret", LevelFile).IsOpen());
+    EXPECT_TRUE(Stream("Data/../Data/secret.json", RawPath).IsOpen()) << "raw paths come from the program";
 }
 
 TEST_F(StreamTest, MalformedJsonIsReportedOnceAndReadsAsNull)

@@ -11,10 +11,11 @@ using ::testing::HasSubstr;
 
 namespace
 {
-// The game binary with its output kept beside the trace for failing runs.
-int RunGame(const std::string& arguments)
+// The game binary with its output kept beside the trace for failing runs; `wrapper`
+// is a command line that runs it (a tracer).
+int RunGame(const std::string& arguments, const std::string& wrapper = "")
 {
-    const std::string command = std::string(GLOAMER_GAME_BINARY) + " " + arguments + " >output.txt 2>&1";
+    const std::string command = wrapper + std::string(GLOAMER_GAME_BINARY) + " " + arguments + " >output.txt 2>&1";
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
@@ -40,6 +41,15 @@ struct Image
         return lit;
     }
 };
+
+// How many times `text` appears in `haystack`.
+std::size_t Count(const std::string& haystack, const std::string& text)
+{
+    std::size_t n = 0;
+    for (auto at = haystack.find(text); at != std::string::npos; at = haystack.find(text, at + 1))
+        ++n;
+    return n;
+}
 
 Image LoadPng(const std::string& path)
 {
@@ -116,16 +126,6 @@ TEST_F(GameEndToEndTest, DataTheGameCannotRunWithoutStopsItWithStatusOne)
 {
     const std::string headless = _data + " --headless --fixed-dt 0.016 --frames 3";
 
-    test::WriteFile("Data/Level/unknown_shader.json",
-                    R"({"entities": [{"components": {"sprite": {"shader": {"name": "velvet"}}}}]})");
-    EXPECT_EQ(RunGame(headless + " --scene unknown_shader"), 1);
-    EXPECT_THAT(Output(), HasSubstr("Shader could not be found: \"velvet\""));
-
-    test::WriteFile("Data/Level/unknown_mesh.json",
-                    R"({"entities": [{"components": {"sprite": {"mesh": {"type": "cube", "name": "c"}}}}]})");
-    EXPECT_EQ(RunGame(headless + " --scene unknown_mesh"), 1);
-    EXPECT_THAT(Output(), HasSubstr("Type does not exist or is mispelled"));
-
     test::WriteFile("Data/Shaders/shaders.json", "[]");
     EXPECT_EQ(RunGame(headless), 1);
     EXPECT_THAT(Output(), HasSubstr("Data/Shaders/shaders.json: the shader table holds no usable entry"));
@@ -143,4 +143,75 @@ TEST_F(GameEndToEndTest, AShaderThatDoesNotCompileStopsTheGameWithItsReport)
     EXPECT_THAT(output, HasSubstr("Failed to compile the vertex stage: "));
     EXPECT_THAT(output, HasSubstr("File: Pixel Shader: Shaders/PixelShaderFog.glsl Failed to Compile"));
     EXPECT_THAT(test::ReadFile("Trace.log"), HasSubstr("Fatal: Pixel Shader: Shaders/PixelShaderFog.glsl"));
+}
+
+TEST_F(GameEndToEndTest, BrokenSpritesAreEachReportedOnceAndTheGameRunsOn)
+{
+    const std::string quad = R"("mesh": {"type": "quad", "name": "q", "halfsizex": 0.5, "halfsizey": 0.5})";
+    test::WriteFile("Data/Level/bad_sprites.json", R"({"entities": [
+        {"components": {"sprite": "big"}},
+        {"components": {"sprite": {)" + quad + R"(, "shader": {"name": "velvet"}}}},
+        {"components": {"sprite": {"mesh": {"type": "cube", "name": "c"}, "shader": {"name": "default"}}}},
+        {"components": {"sprite": {)" + quad + R"(, "shader": {"name": "default"}, "text": "no font"}}},
+        {"components": {"sprite": {)" + quad + R"(}}},
+        {"components": {"sprite": {"mesh": {"type": "circle", "name": "huge", "divisions": 1e20}}}}]})");
+    ASSERT_EQ(RunGame(_data + " --windowed --fixed-dt 0.016 --frames 5 --scene bad_sprites"), 0) << Output();
+
+    const std::string trace = test::ReadFile("Trace.log");
+    const std::string file = "Data/Level/bad_sprites.json: /entities/";
+    for (const std::string& line :
+         {file + "0/components/sprite: component \"sprite\" must be a JSON object, but is string; skipped",
+          file + "1/components/sprite/shader/name: shader \"velvet\" is not in the shader table",
+          file + "2/components/sprite/mesh/type: unknown mesh type \"cube\"; not drawn",
+          file + "3/components/sprite: text without a font",
+          file + "4/components/sprite: the sprite has no shader; it is not drawn",
+          file + "5/components/sprite/mesh/divisions: number 1e+20 is out of range for int"})
+        EXPECT_EQ(Count(trace, line), 1u) << line << "\n" << trace;
+}
+
+// A level, the shader table and the sound table that name files outside the content
+// root: each name is reported and no such file is even tried.
+TEST_F(GameEndToEndTest, DataPathsNeverReachOutsideTheContentRoot)
+{
+    if (std::system("strace -V >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "strace is not installed (scripts/setup-deps installs it)";
+
+    const std::string outside = (_scratch.parent_path() / "secret_abs").string();
+    const auto sprite = [](const std::string& source)
+    {
+        return R"({"components": {"sprite": {"mesh": {"type": "quad", "name": "q"}, "shader": {"name": "default"},
+                   "spritesource": {"name": ")" +
+               source + R"(", "source": ")" + source + R"("}}}})";
+    };
+    test::WriteFile("Data/Level/probe.json", R"({"entities": [)" + sprite("Assets/../../secret_up.png") + ", " +
+                                                 sprite(outside + ".png") + R"(], "subscenes": ["../secret_level", ")" +
+                                                 outside + R"("]})");
+
+    nlohmann::json shaders = nlohmann::json::parse(test::ReadFile("Data/Shaders/shaders.json"));
+    shaders.push_back({{"name", "probe"}, {"vertexfile", "../secret_vertex.glsl"}, {"pixelfile", outside}});
+    test::WriteFile("Data/Shaders/shaders.json", shaders.dump());
+    nlohmann::json sounds = nlohmann::json::parse(test::ReadFile("Data/Sound/sounds.json"));
+    sounds.push_back({{"name", "probe"}, {"filename", "..\\secret_sound.wav"}});
+    test::WriteFile("Data/Sound/sounds.json", sounds.dump());
+
+    ASSERT_EQ(RunGame(_data + " --windowed --fixed-dt 0.016 --frames 3 --scene probe",
+                      "strace -f -qq -e trace=open,openat,creat -o opened.txt "),
+              0)
+        << Output();
+
+    const std::string opened = test::ReadFile("opened.txt");
+    ASSERT_THAT(opened, HasSubstr("Data/Level/probe.json")) << "the trace sees the game's own opens";
+    EXPECT_EQ(Count(opened, "secret"), 0u) << opened;
+
+    const std::string trace = test::ReadFile("Trace.log");
+    const std::string level = "Data/Level/probe.json: ";
+    const std::string shaderRow = "Data/Shaders/shaders.json: /" + std::to_string(shaders.size() - 1);
+    const std::string soundRow = "Data/Sound/sounds.json: /" + std::to_string(sounds.size() - 1);
+    for (const std::string& line :
+         {level + "/entities/0/components/sprite/spritesource/source: \"Assets/../../secret_up.png\" leaves",
+          level + "/entities/1/components/sprite/spritesource/source: \"" + outside + ".png\" leaves",
+          level + "/subscenes/0: \"../secret_level\" leaves the content folder; treated as missing",
+          level + "/subscenes/1: \"" + outside + "\" leaves", shaderRow + "/vertexfile: \"../secret_vertex.glsl\"",
+          soundRow + "/filename: \"..\\secret_sound.wav\" leaves"})
+        EXPECT_EQ(Count(trace, line), 1u) << line << "\n" << trace;
 }

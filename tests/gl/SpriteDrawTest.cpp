@@ -1,6 +1,5 @@
 #include "gl/GlTest.h"
 
-#include "core/FatalError.h"
 #include "render/GlState.h"
 #include "render/LumInstance.h"
 #include "render/LumMesh.h"
@@ -11,6 +10,9 @@
 #include <glad/gl.h>
 #include <glm/gtc/matrix_transform.hpp>
 #include <gmock/gmock.h>
+#include <stb_image_write.h>
+
+#include <vector>
 
 using test::NearColour;
 using ::testing::HasSubstr;
@@ -189,6 +191,20 @@ TEST_F(SpriteDrawTest, TexturesDrawAndAMissingImageDrawsUntextured)
     EXPECT_EQ(missing->Get<Sprite>(ctype::Sprite)->GetSource()->GetTextureName(), 0u);
     EXPECT_TRUE(NearColour(PixelAt({0, 0}), {0, 128, 255, 255}));
     EXPECT_THAT(test::ReadTrace(), HasSubstr("Assets/Art/gone.png: cannot load texture: can't fopen"));
+
+    // One pixel wider than the driver allows: refused before it reaches GL.
+    const int limit = GlState::MaxTextureSize();
+    ASSERT_GT(limit, 0);
+    const std::vector<unsigned char> row(static_cast<std::size_t>(limit + 1) * 4, 255);
+    ASSERT_NE(stbi_write_png("Assets/Art/wide.png", limit + 1, 1, 4, row.data(), 0), 0);
+    Clear();
+    Entity* wide = Draw(Quad(0, 0, 100, R"("tint": {"r": 1, "g": 0.5, "b": 0, "a": 1},
+        "spritesource": {"name": "wide", "source": "Assets/Art/wide.png", "cols": 1, "rows": 1})"));
+    ASSERT_NE(wide, nullptr);
+    EXPECT_EQ(wide->Get<Sprite>(ctype::Sprite)->GetSource()->GetTextureName(), 0u);
+    EXPECT_TRUE(NearColour(PixelAt({0, 0}), {255, 128, 0, 255}));
+    EXPECT_THAT(test::ReadTrace(), HasSubstr("Assets/Art/wide.png: image of " + std::to_string(limit + 1) +
+                                             " x 1 is larger than the texture limit of " + std::to_string(limit)));
 }
 
 TEST_F(SpriteDrawTest, OutlinesDrawTheirSegmentsOnly)
@@ -208,21 +224,22 @@ TEST_F(SpriteDrawTest, OutlinesDrawTheirSegmentsOnly)
     EXPECT_TRUE(NearColour(PixelAt({0, 0}), {255, 0, 0, 255}));
 }
 
-TEST_F(SpriteDrawTest, BrokenDrawsStopTheProgram)
+TEST_F(SpriteDrawTest, AnErrorIsBlamedOnTheCallThatMadeItNotOnALaterCheck)
 {
-    Entity* bare = Read(R"({"components": {"sprite": {"mesh": {"type": "quad", "name": "q", "u": 1, "v": 1}}}})");
-    EXPECT_THROW(bare->Render(), FatalError);
+    GLuint array = 0;
+    glGenVertexArrays(1, &array);
+    GlState::BindVertexArray(array);
 
-    Entity* text = Read(Quad(0, 0, 10, R"("text": "no font")"));
-    try
-    {
-        text->Render();
-        FAIL() << "text without a sprite source must stop the program";
-    }
-    catch (const FatalError& e)
-    {
-        EXPECT_THAT(e.what(), HasSubstr("Text doesn't have a texture!"));
-    }
+    // An unchecked call leaves an error pending; the upload's own calls are fine.
+    glEnable(0x1234);
+    LumInstance instances;
+    EXPECT_NO_THROW(instances.UploadOffsets(3, {{1.0f, 2.0f}}));
+    EXPECT_THAT(test::ReadTrace(),
+                HasSubstr("GL error GL_INVALID_ENUM (0x500) left by an unchecked call before an instance upload"));
+
+    GlState::BindVertexArray(0);
+    GlState::ForgetVertexArray(array);
+    glDeleteVertexArrays(1, &array);
 }
 
 TEST_F(SpriteDrawTest, RedundantBindsAreSkipped)

@@ -42,7 +42,8 @@ TEST_F(InputScriptTest, StepsPlayAtTheirFrameThroughTheCallbacks)
 TEST_F(InputScriptTest, BadStepsAreReportedAndSkipped)
 {
     test::WriteFile("script.json", R"([{"press": [1]}, {"frame": "x"}, {"frame": 1, "press": "E"},
-                                       {"frame": 3, "press": [69]}])");
+                                       {"frame": 3, "press": [69]}, {"frame": 4, "release": [65, 1e12]},
+                                       {"frame": 1e30}])");
     InputScript script;
     ASSERT_TRUE(script.Load("script.json"));
     EXPECT_EQ(script.Steps().size(), 1u);
@@ -50,6 +51,8 @@ TEST_F(InputScriptTest, BadStepsAreReportedAndSkipped)
     const std::string trace = test::ReadTrace();
     EXPECT_THAT(trace, HasSubstr("script.json: /0: key 'frame' not found"));
     EXPECT_THAT(trace, HasSubstr("script.json: /2/press: type must be array"));
+    EXPECT_THAT(trace, HasSubstr("script.json: /4/release/1: number 1000000000000.0 is out of range for int"));
+    EXPECT_THAT(trace, HasSubstr("script.json: /5/frame: number 1e+30 is out of range for int"));
 }
 
 TEST_F(InputScriptTest, MissingOrMalformedFilesAreReported)

@@ -1,6 +1,5 @@
 #include "TestSupport.h"
 
-#include "core/FatalError.h"
 #include "data/Entity.h"
 #include "render/Mesh.h"
 #include "render/ShaderSystem.h"
@@ -171,20 +170,6 @@ TEST_F(SpriteReadTest, CloneSharesMeshAndSourceButNotInstances)
     EXPECT_EQ(c->GetShader(), s->GetShader());
     EXPECT_EQ(c->Instances().GetCount(), 0u);
     EXPECT_TRUE(c->Instances().Buffers().empty());
-}
-
-TEST_F(SpriteReadTest, AnUnknownShaderStopsTheProgram)
-{
-    try
-    {
-        ReadSprite(R"({"shader": {"name": "nonesuch"}})");
-        FAIL() << "an unknown shader must stop the program";
-    }
-    catch (const FatalError& e)
-    {
-        EXPECT_THAT(e.what(), HasSubstr("Shader could not be found"));
-        EXPECT_THAT(e.what(), HasSubstr("nonesuch"));
-    }
 }
 
 TEST_F(SpriteReadTest, WithoutGlDrawingDoesNothing)

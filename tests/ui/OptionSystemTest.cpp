@@ -103,14 +103,21 @@ TEST_F(OptionSystemTest, AValueOfTheWrongTypeIsReportedAndKeepsItsValue)
         EXPECT_NE(trace.find(line), std::string::npos) << line << "\n" << trace;
 }
 
-TEST_F(OptionSystemTest, AMalformedFileIsReportedAndReplacedWithTheDefaultsAtExit)
+TEST_F(OptionSystemTest, AMalformedFileIsKeptAsBadAndReplacedWithTheDefaultsAtExit)
 {
-    test::WriteFile("Data/Data/dat_options.json", R"({"sound": {"mastervol": 0.5)");
+    const std::string broken = R"({"sound": {"mastervol": 0.5)";
+    test::WriteFile("Data/Data/dat_options.json", broken);
     EXPECT_TRUE(_options.Init());
     EXPECT_FLOAT_EQ(_volumes.masterVol, 1.0f);
     EXPECT_NE(test::ReadTrace().find("Data/Data/dat_options.json"), std::string::npos);
     _options.Exit();
     EXPECT_EQ(json::parse(test::ReadFile("Data/Data/dat_options.json")), kDefaults);
+    EXPECT_EQ(test::ReadFile("Data/Data/dat_options.json.bad"), broken);
+
+    // The next good run writes over the new file only; the kept copy stays as it was.
+    EXPECT_TRUE(_options.Init());
+    _options.Exit();
+    EXPECT_EQ(test::ReadFile("Data/Data/dat_options.json.bad"), broken);
 }
 
 TEST_F(OptionSystemTest, TheSavedWindowModeIsAppliedAtStartUnlessTheRunIsWindowedByFlag)
