@@ -1,12 +1,11 @@
 #include "audio/SoundSystem.h"
-#include "core/FatalError.h"
 #include "core/LaunchOptions.h"
 #include "core/MainLoop.h"
 #include "core/MessageSystem.h"
-#include "core/Trace.h"
 #include "core/WindowSystem.h"
 #include "input/InputSystem.h"
 #include "render/ShaderSystem.h"
+#include "scene/SceneDump.h"
 #include "scene/SceneSystem.h"
 #include "ui/OptionSystem.h"
 
@@ -14,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <map>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -97,20 +97,27 @@ int main(int argc, char** argv)
         &OptionSystem::Instance(), &InputSystem::Instance(),  &MessageSystem::Instance(),
     };
 
+    std::map<long long, std::string> dumps;
+    for (const auto& [frame, path] : options.dumps)
+        dumps[frame] = FromStartFolder(path);
+
     Engine::LoopOptions loop;
     loop.frames = options.frames;
     loop.fixedDt = options.fixedDt;
     // Vsync holds nothing back on a virtual display, so real-time runs keep 60 Hz themselves.
     loop.paceHz = 60.0;
-    try
-    {
-        return Engine::RunMainLoop(systems, loop);
-    }
-    catch (const FatalError& error)
-    {
-        Trace::Error(std::string("Fatal: ") + error.what());
-        Trace::Close();
-        WindowSystem::Instance().Abandon();
-        return 1;
-    }
+    if (!dumps.empty())
+        loop.endOfFrame = [&dumps](long long frame)
+        {
+            if (auto it = dumps.find(frame); it != dumps.end())
+            {
+                WriteSceneDump(SceneSystem::Instance(), frame, it->second);
+                dumps.erase(it);
+            }
+        };
+
+    const int status = Engine::RunMainLoop(systems, loop);
+    for (const auto& [frame, path] : dumps)
+        std::cerr << "gloamer: " << path << ": no dump, frame " << frame << " was never reached\n";
+    return status;
 }

@@ -1,17 +1,16 @@
 #include "TestSupport.h"
 
 #include "audio/SoundSystem.h"
-#include "core/GroupSystem.h"
 #include "core/MainLoop.h"
 #include "core/MessageSystem.h"
 #include "core/Screen.h"
 #include "core/Trace.h"
 #include "data/Archetypes.h"
 #include "data/EntityList.h"
+#include "data/GroupSystem.h"
 #include "data/StaticSettings.h"
 #include "debug/DebugLines.h"
 #include "input/InputSystem.h"
-#include "physics/CollisionPass.h"
 #include "render/Mesh.h"
 #include "render/RenderState.h"
 #include "render/SceneCamera.h"
@@ -52,7 +51,6 @@ void ResetGlobals()
     Trace::Close();
     Trace::SetEcho(false);
     DebugLines::Instance().Clear();
-    CollisionPass::ResetShared();
 }
 
 std::string ReadFile(const std::filesystem::path& path)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <vector>
 
 class System;
@@ -22,6 +23,8 @@ struct LoopOptions
     long long frames = -1; // stop after this many frames; < 0 runs until the flag is cleared
     float fixedDt = -1.0f; // >= 0: every frame after the first gets this dt
     double paceHz = 0.0;   // > 0: sleep so frames are at least 1/paceHz apart (no vsync yet)
+    // Called after every system has updated and rendered frame n (counted from 0).
+    std::function<void(long long frame)> endOfFrame;
 };
 
 // Frame time for the next frame: the elapsed time, at most one second.
@@ -29,6 +32,9 @@ float ClampFrameTime(double now, double previous);
 
 // Init each system in order, run frames while the flag is set, then Exit in reverse.
 // When an Init fails, the systems already initialised still get Exit (in reverse) so
-// they can save their files; the result is then 1. Otherwise 0.
+// they can save their files; the result is then 1. A FatalError thrown from Init or a
+// frame is written to the log as "Fatal: ...", the started systems (the one whose Init
+// threw included) are ended the same way, and the result is 1. Otherwise 0. Either way the log is closed on return, with
+// nothing left for static destruction to end.
 int RunMainLoop(const std::vector<System*>& systems, const LoopOptions& options);
 } // namespace Engine

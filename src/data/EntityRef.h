@@ -1,0 +1,26 @@
+#pragma once
+
+#include <memory>
+
+class Entity;
+
+// A reference to an entity that may be deleted while it is held. Get() checks on
+// every use and gives null once the entity is gone, so actions, groups and behaviours
+// can keep one across frames without ever reading freed memory:
+//   EntityRef ref(entity); ... if (Entity* e = ref.Get()) e->Destroy();
+class EntityRef
+{
+public:
+    EntityRef() = default;
+    // Null makes an empty reference.
+    EntityRef(const Entity* entity); // NOLINT: converting on purpose, refs stand where pointers stood
+
+    Entity* Get() const { return _token.expired() ? nullptr : _entity; }
+    explicit operator bool() const { return Get() != nullptr; }
+    // Same entity, whether or not it is still alive.
+    bool Refers(const Entity* entity) const { return entity && _entity == entity; }
+
+private:
+    Entity* _entity = nullptr;
+    std::weak_ptr<void> _token;
+};
