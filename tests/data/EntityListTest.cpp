@@ -73,7 +73,7 @@ TEST_F(EntityListTest, EntityDestroyedDuringAnUpdateIsUpdatedThenDeletedNextPass
     g_list = nullptr;
 }
 
-TEST_F(EntityListTest, ExitRunsOncePerInitialisedEntityAndDeletingCallsNone)
+TEST_F(EntityListTest, ExitAllEndsEveryEntityOnceAndDeletingCallsNone)
 {
     {
         EntityList list(true);
@@ -88,14 +88,6 @@ TEST_F(EntityListTest, ExitRunsOncePerInitialisedEntityAndDeletingCallsNone)
         Calls().Clear();
     }
     EXPECT_TRUE(Calls().calls.empty()) << "deleting the list ends nothing again";
-
-    // Prototypes are never initialised, so they never end either.
-    EntityList store(false);
-    store.AddUninitialised(MakeProbe("prototype"));
-    Calls().Clear();
-    store.ExitAll();
-    MakeProbe("copy")->Exit();
-    EXPECT_TRUE(Calls().calls.empty());
 }
 
 TEST_F(EntityListTest, DetachedEntitiesLeaveWithoutBeingDeleted)
