@@ -73,6 +73,10 @@ int main(int argc, char** argv)
     }
     WindowSystem::Instance().Configure(std::move(window));
 
+    std::map<long long, std::string> dumps;
+    for (const auto& [frame, path] : options.dumps)
+        dumps[frame] = FromStartFolder(path);
+
     // Every data path is relative to the content root, and the trace log is written there.
     const std::filesystem::path root =
         options.dataDir.empty() ? ExecutableFolder(argv[0]) : std::filesystem::path(options.dataDir);
@@ -96,10 +100,6 @@ int main(int argc, char** argv)
         &WindowSystem::Instance(), &ShaderSystem::Instance(), &SoundSystem::Instance(),   &SceneSystem::Instance(),
         &OptionSystem::Instance(), &InputSystem::Instance(),  &MessageSystem::Instance(),
     };
-
-    std::map<long long, std::string> dumps;
-    for (const auto& [frame, path] : options.dumps)
-        dumps[frame] = FromStartFolder(path);
 
     Engine::LoopOptions loop;
     loop.frames = options.frames;
