@@ -147,17 +147,6 @@ TEST_F(MainLoopTest, AFatalErrorIsLoggedAndEveryStartedSystemStillEnds)
     EXPECT_EQ(g_events, (std::vector<std::string>{"D.Init", "E.Init", "E.Exit", "D.Exit"}));
 }
 
-TEST_F(MainLoopTest, TheEndOfFrameCallbackFollowsEveryRender)
-{
-    RecordingSystem a("A");
-    Engine::LoopOptions options;
-    options.frames = 3;
-    options.endOfFrame = [](long long frame) { g_events.push_back("end " + std::to_string(frame)); };
-    EXPECT_EQ(Engine::RunMainLoop({&a}, options), 0);
-    EXPECT_EQ(g_events, (std::vector<std::string>{"A.Init", "A.Update", "A.Render", "end 0", "A.Update", "A.Render",
-                                                  "end 1", "A.Update", "A.Render", "end 2", "A.Exit"}));
-}
-
 TEST_F(MainLoopTest, FrameLimitAndFixedDt)
 {
     RecordingSystem a("A");
