@@ -34,7 +34,7 @@ float ClampFrameTime(double now, double previous);
 // When an Init fails, the systems already initialised still get Exit (in reverse) so
 // they can save their files; the result is then 1. A FatalError thrown from Init or a
 // frame is written to the log as "Fatal: ...", the started systems (the one whose Init
-// threw included) are ended the same way, and the result is 1. Otherwise 0. Either way the log is closed on return, with
-// nothing left for static destruction to end.
+// threw included) are ended the same way, and the result is 1. Otherwise 0. Either
+// way the log is closed on return, with nothing left for static destruction to end.
 int RunMainLoop(const std::vector<System*>& systems, const LoopOptions& options);
 } // namespace Engine
