@@ -2,10 +2,10 @@
 
 #include "data/Entity.h"
 
-EntityRef::EntityRef(const Entity* entity)
+EntityRef::EntityRef(Entity* entity)
 {
     if (!entity)
         return;
-    _entity = const_cast<Entity*>(entity);
+    _entity = entity;
     _token = entity->LifeToken();
 }

@@ -12,13 +12,12 @@ class EntityRef
 {
 public:
     EntityRef() = default;
-    // Null makes an empty reference.
-    EntityRef(const Entity* entity); // NOLINT: converting on purpose, refs stand where pointers stood
+    // Implicit, so a ref takes an entity wherever a pointer was passed; null gives an
+    // empty reference.
+    EntityRef(Entity* entity);
 
     Entity* Get() const { return _token.expired() ? nullptr : _entity; }
     explicit operator bool() const { return Get() != nullptr; }
-    // Same entity, whether or not it is still alive.
-    bool Refers(const Entity* entity) const { return entity && _entity == entity; }
 
 private:
     Entity* _entity = nullptr;
