@@ -1,13 +1,12 @@
 #include "Game.h"
 #include "audio/SoundSystem.h"
-#include "core/FatalError.h"
 #include "core/LaunchOptions.h"
 #include "core/MainLoop.h"
 #include "core/MessageSystem.h"
-#include "core/Trace.h"
 #include "core/WindowSystem.h"
 #include "input/InputSystem.h"
 #include "render/ShaderSystem.h"
+#include "scene/SceneDump.h"
 #include "scene/SceneSystem.h"
 #include "ui/OptionSystem.h"
 
@@ -15,6 +14,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <map>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -75,6 +75,10 @@ int main(int argc, char** argv)
     InputSystem::Instance().SetScriptFile(FromStartFolder(options.inputFile));
     Game::Wire();
 
+    std::map<long long, std::string> dumps;
+    for (const auto& [frame, path] : options.dumps)
+        dumps[frame] = FromStartFolder(path);
+
     // Every data path is relative to the content root, and the trace log is written there.
     const std::filesystem::path root =
         options.dataDir.empty() ? ExecutableFolder(argv[0]) : std::filesystem::path(options.dataDir);
@@ -106,15 +110,18 @@ int main(int argc, char** argv)
     // or on a virtual display.
     loop.paceHz = 60.0;
     loop.displayPaces = [] { return WindowSystem::Instance().DisplayHoldsFrames(); };
-    try
-    {
-        return Engine::RunMainLoop(systems, loop);
-    }
-    catch (const FatalError& error)
-    {
-        Trace::Error(std::string("Fatal: ") + error.what());
-        Trace::Close();
-        WindowSystem::Instance().Abandon();
-        return 1;
-    }
+    if (!dumps.empty())
+        loop.endOfFrame = [&dumps](long long frame)
+        {
+            if (auto it = dumps.find(frame); it != dumps.end())
+            {
+                WriteSceneDump(SceneSystem::Instance(), frame, it->second);
+                dumps.erase(it);
+            }
+        };
+
+    const int status = Engine::RunMainLoop(systems, loop);
+    for (const auto& [frame, path] : dumps)
+        std::cerr << "gloamer: " << path << ": no dump, frame " << frame << " was never reached\n";
+    return status;
 }

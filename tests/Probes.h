@@ -35,7 +35,12 @@ public:
     }
     void FixedUpdate(float) override { ++_fixedSteps; }
     void Render() override { Log("render"); }
-    void Exit() override { Log("exit"); }
+    void Exit() override
+    {
+        Log("exit");
+        if (_onExit)
+            _onExit(*this);
+    }
 
     static const FieldDescriptor<Probe>& Descriptor()
     {
@@ -63,6 +68,7 @@ public:
     int _reads = 0;
     int _fixedSteps = 0;
     void (*_onUpdate)(Probe&) = nullptr;
+    void (*_onExit)(Probe&) = nullptr;
 };
 
 // Registered as "probesprite" (0), "probebehavior" and "probeotherbehavior" (2),

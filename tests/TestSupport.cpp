@@ -6,7 +6,6 @@
 #include "core/Trace.h"
 #include "data/DataGlobals.h"
 #include "input/InputGlobals.h"
-#include "physics/PhysicsGlobals.h"
 #include "render/RenderGlobals.h"
 #include "scene/SceneGlobals.h"
 #include "ui/UiGlobals.h"
@@ -25,7 +24,6 @@ void ResetGlobals()
     ResetUiGlobals();
     ResetAudioGlobals();
     ResetInputGlobals();
-    ResetPhysicsGlobals();
     ResetRenderGlobals();
     ResetDataGlobals();
     ResetCoreGlobals();

@@ -11,7 +11,8 @@ FadeAction::FadeAction(Entity* target, const float& end, float delay, float dura
 
 Sprite* FadeAction::GetSprite() const
 {
-    return _target ? _target->Get<Sprite>(ctype::Sprite) : nullptr;
+    Entity* target = _target.Get();
+    return target ? target->Get<Sprite>(ctype::Sprite) : nullptr;
 }
 
 float FadeAction::Read() const

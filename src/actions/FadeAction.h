@@ -1,6 +1,7 @@
 #pragma once
 
 #include "actions/TweenAction.h"
+#include "data/EntityRef.h"
 
 class Entity;
 class Sprite;
@@ -19,5 +20,5 @@ private:
     void Apply(const float& value) override;
     const char* MissingTargetMessage() const override;
 
-    Entity* _target;
+    EntityRef _target;
 };

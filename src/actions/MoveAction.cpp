@@ -10,12 +10,12 @@ MoveAction::MoveAction(Entity* target, const glm::vec2& end, float delay, float 
 
 glm::vec2 MoveAction::Read() const
 {
-    return _target->GetTransform().GetTranslation();
+    return _target.Get()->GetTransform().GetTranslation();
 }
 
 void MoveAction::Apply(const glm::vec2& value)
 {
-    _target->GetTransform().SetTranslation(value);
+    _target.Get()->GetTransform().SetTranslation(value);
 }
 
 const char* MoveAction::MissingTargetMessage() const

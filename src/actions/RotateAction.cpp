@@ -9,12 +9,12 @@ RotateAction::RotateAction(Entity* target, float endAngle, float delay, float du
 
 float RotateAction::Read() const
 {
-    return _target->GetTransform().GetRotation();
+    return _target.Get()->GetTransform().GetRotation();
 }
 
 void RotateAction::Apply(const float& value)
 {
-    _target->GetTransform().SetRotation(value);
+    _target.Get()->GetTransform().SetRotation(value);
 }
 
 const char* RotateAction::MissingTargetMessage() const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "actions/TweenAction.h"
+#include "data/EntityRef.h"
 
 class Entity;
 
@@ -11,10 +12,10 @@ public:
     RotateAction(Entity* target, float endAngle, float delay, float duration, Lanes lanes);
 
 private:
-    bool HasTarget() const override { return _target != nullptr; }
+    bool HasTarget() const override { return _target.Get() != nullptr; }
     float Read() const override;
     void Apply(const float& value) override;
     const char* MissingTargetMessage() const override;
 
-    Entity* _target;
+    EntityRef _target;
 };

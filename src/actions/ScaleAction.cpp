@@ -10,12 +10,12 @@ ScaleAction::ScaleAction(Entity* target, const glm::vec2& end, float delay, floa
 
 glm::vec2 ScaleAction::Read() const
 {
-    return _target->GetTransform().GetScale();
+    return _target.Get()->GetTransform().GetScale();
 }
 
 void ScaleAction::Apply(const glm::vec2& value)
 {
-    _target->GetTransform().SetScale(value);
+    _target.Get()->GetTransform().SetScale(value);
 }
 
 const char* ScaleAction::MissingTargetMessage() const

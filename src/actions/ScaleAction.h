@@ -1,6 +1,7 @@
 #pragma once
 
 #include "actions/TweenAction.h"
+#include "data/EntityRef.h"
 
 #include <glm/vec2.hpp>
 
@@ -14,10 +15,10 @@ public:
                 int easing = 0);
 
 private:
-    bool HasTarget() const override { return _target != nullptr; }
+    bool HasTarget() const override { return _target.Get() != nullptr; }
     glm::vec2 Read() const override;
     void Apply(const glm::vec2& value) override;
     const char* MissingTargetMessage() const override;
 
-    Entity* _target;
+    EntityRef _target;
 };

@@ -11,7 +11,8 @@ TextFillAction::TextFillAction(Entity* target, const std::string& end, float del
 
 Sprite* TextFillAction::GetSprite() const
 {
-    return _target ? _target->Get<Sprite>(ctype::Sprite) : nullptr;
+    Entity* target = _target.Get();
+    return target ? target->Get<Sprite>(ctype::Sprite) : nullptr;
 }
 
 std::string TextFillAction::Read() const

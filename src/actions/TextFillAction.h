@@ -1,6 +1,7 @@
 #pragma once
 
 #include "actions/TweenAction.h"
+#include "data/EntityRef.h"
 
 #include <string>
 
@@ -21,5 +22,5 @@ private:
     void Apply(const std::string& value) override;
     const char* MissingTargetMessage() const override;
 
-    Entity* _target;
+    EntityRef _target;
 };

@@ -11,7 +11,8 @@ TintAction::TintAction(Entity* target, const glm::vec4& end, float delay, float 
 
 Sprite* TintAction::GetSprite() const
 {
-    return _target ? _target->Get<Sprite>(ctype::Sprite) : nullptr;
+    Entity* target = _target.Get();
+    return target ? target->Get<Sprite>(ctype::Sprite) : nullptr;
 }
 
 glm::vec4 TintAction::Read() const

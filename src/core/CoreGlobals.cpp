@@ -1,7 +1,6 @@
 #include "core/CoreGlobals.h"
 
 #include "core/DebugLines.h"
-#include "core/GroupSystem.h"
 #include "core/MainLoop.h"
 #include "core/MessageSystem.h"
 #include "core/Screen.h"
@@ -12,7 +11,6 @@ void ResetCoreGlobals()
 {
     WindowSystem::Instance().Reset();
     MessageSystem::Instance().Clear();
-    GroupSystem::Instance().Reset();
     Engine::ResetRunFlag();
     Engine::SetClock(nullptr);
     Screen::SetQueries(nullptr, nullptr);

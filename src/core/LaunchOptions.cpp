@@ -13,6 +13,18 @@ template <typename T> bool ParseInteger(const std::string& text, T& out)
     return result.ec == std::errc() && result.ptr == end;
 }
 
+// "FRAME:PATH" with a frame counted from 0 and a non-empty path.
+bool ParseFramePath(const std::string& text, std::map<long long, std::string>& out)
+{
+    const auto colon = text.find(':');
+    long long frame = -1;
+    if (colon == std::string::npos || !ParseInteger(text.substr(0, colon), frame) || frame < 0 ||
+        colon + 1 == text.size())
+        return false;
+    out[frame] = text.substr(colon + 1);
+    return true;
+}
+
 bool ParseFloat(const std::string& text, float& out)
 {
     if (text.empty())
@@ -36,6 +48,8 @@ std::string LaunchUsage()
            "  --input FILE    play scripted input from FILE (see README.md)\n"
            "  --screenshot FRAME:PATH\n"
            "                  save the image drawn in frame FRAME (counted from 0) as a PNG\n"
+           "  --dump FRAME:PATH\n"
+           "                  write every live scene and its entities as JSON at the end of frame FRAME\n"
            "  --help          show this text\n"
            "  --version       show the version\n";
 }
@@ -78,13 +92,15 @@ LaunchParse ParseLaunchOptions(const std::vector<std::string>& args)
         {
             if (!value(v))
                 break;
-            const auto colon = v.find(':');
-            long long frame = -1;
-            if (colon == std::string::npos || !ParseInteger(v.substr(0, colon), frame) || frame < 0 ||
-                colon + 1 == v.size())
+            if (!ParseFramePath(v, o.screenshots))
                 parse.error = "--screenshot needs FRAME:PATH, not '" + v + "'";
-            else
-                o.screenshots[frame] = v.substr(colon + 1);
+        }
+        else if (flag == "--dump")
+        {
+            if (!value(v))
+                break;
+            if (!ParseFramePath(v, o.dumps))
+                parse.error = "--dump needs FRAME:PATH, not '" + v + "'";
         }
         else if (flag == "--frames")
         {

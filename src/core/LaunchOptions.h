@@ -18,6 +18,7 @@ struct LaunchOptions
     bool windowed = false;
     std::string inputFile;                        // scripted input
     std::map<long long, std::string> screenshots; // frame -> PNG path
+    std::map<long long, std::string> dumps;       // frame -> JSON path of the live scenes
     bool help = false;
     bool version = false;
 };

@@ -1,5 +1,6 @@
 #include "core/MainLoop.h"
 
+#include "core/FatalError.h"
 #include "core/System.h"
 #include "core/Trace.h"
 
@@ -34,6 +35,41 @@ const bool s_seeded = []
 
 namespace Engine
 {
+namespace
+{
+void RunFrames(const std::vector<System*>& systems, const LoopOptions& options)
+{
+    float dt = 0.0f;
+    double previous = 0.0;
+    long long frame = 0;
+    s_frameClock = 0.0;
+    while (IsRunning() && (options.frames < 0 || frame < options.frames))
+    {
+        const double frameStart = Now();
+        s_frameClock += dt;
+        for (System* system : systems)
+            system->Update(dt);
+        for (System* system : systems)
+            system->Render();
+        if (options.endOfFrame)
+            options.endOfFrame(frame);
+
+        const bool displayPaces = options.displayPaces && options.displayPaces();
+        if (options.paceHz > 0.0 && options.fixedDt < 0.0f && !displayPaces)
+        {
+            const double wait = 1.0 / options.paceHz - (Now() - frameStart);
+            if (wait > 0.0)
+                std::this_thread::sleep_for(std::chrono::duration<double>(wait));
+        }
+
+        const double now = Now();
+        dt = options.fixedDt >= 0.0f ? options.fixedDt : ClampFrameTime(now, previous);
+        previous = now;
+        ++frame;
+    }
+}
+} // namespace
+
 bool IsRunning()
 {
     return s_running != 0;
@@ -82,53 +118,47 @@ int RunMainLoop(const std::vector<System*>& systems, const LoopOptions& options)
     }
 
     std::size_t initialised = 0;
-    bool initOk = true;
-    for (System* system : systems)
+    bool ok = true;
+    try
     {
-        if (!system->Init())
+        for (System* system : systems)
         {
-            Trace::Error("Init failed: " + system->GetName());
-            initOk = false;
-            break;
-        }
-        ++initialised;
-    }
-
-    if (initOk)
-    {
-        float dt = 0.0f;
-        double previous = 0.0;
-        long long frame = 0;
-        s_frameClock = 0.0;
-        while (IsRunning() && (options.frames < 0 || frame < options.frames))
-        {
-            const double frameStart = Now();
-            s_frameClock += dt;
-            for (System* system : systems)
-                system->Update(dt);
-            for (System* system : systems)
-                system->Render();
-
-            const bool displayPaces = options.displayPaces && options.displayPaces();
-            if (options.paceHz > 0.0 && options.fixedDt < 0.0f && !displayPaces)
+            // Counted before Init: one that throws has built part of its state, and its
+            // Exit must end that too.
+            ++initialised;
+            if (!system->Init())
             {
-                const double wait = 1.0 / options.paceHz - (Now() - frameStart);
-                if (wait > 0.0)
-                    std::this_thread::sleep_for(std::chrono::duration<double>(wait));
+                --initialised;
+                Trace::Error("Init failed: " + system->GetName());
+                ok = false;
+                break;
             }
-
-            const double now = Now();
-            dt = options.fixedDt >= 0.0f ? options.fixedDt : ClampFrameTime(now, previous);
-            previous = now;
-            ++frame;
         }
+        if (ok)
+            RunFrames(systems, options);
+    }
+    catch (const FatalError& error)
+    {
+        Trace::Error(std::string("Fatal: ") + error.what());
+        ok = false;
     }
 
     for (std::size_t i = initialised; i-- > 0;)
-        systems[i]->Exit();
+    {
+        // One system failing to end must not keep the others from saving.
+        try
+        {
+            systems[i]->Exit();
+        }
+        catch (const FatalError& error)
+        {
+            Trace::Error(std::string("Fatal: ") + error.what());
+            ok = false;
+        }
+    }
     Trace::Message("Shut down");
 
     Trace::Close();
-    return initOk ? 0 : 1;
+    return ok ? 0 : 1;
 }
 } // namespace Engine

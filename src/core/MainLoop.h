@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <vector>
 
 class System;
@@ -29,6 +30,8 @@ struct LoopOptions
     // True while the display holds each frame back itself (vsync); the loop then never
     // sleeps on top of it. Null: nothing holds frames back.
     bool (*displayPaces)() = nullptr;
+    // Called after every system has updated and rendered frame n (counted from 0).
+    std::function<void(long long frame)> endOfFrame;
 };
 
 // Frame time for the next frame: the elapsed time, at most one second.
@@ -36,6 +39,9 @@ float ClampFrameTime(double now, double previous);
 
 // Init each system in order, run frames while the flag is set, then Exit in reverse.
 // When an Init fails, the systems already initialised still get Exit (in reverse) so
-// they can save their files; the result is then 1. Otherwise 0.
+// they can save their files; the result is then 1. A FatalError thrown from Init or a
+// frame is written to the log as "Fatal: ...", the started systems (the one whose Init
+// threw included) are ended the same way, and the result is 1. Otherwise 0. Either
+// way the log is closed on return, with nothing left for static destruction to end.
 int RunMainLoop(const std::vector<System*>& systems, const LoopOptions& options);
 } // namespace Engine

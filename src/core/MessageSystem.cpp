@@ -10,29 +10,46 @@ MessageSystem& MessageSystem::Instance()
     return instance;
 }
 
-void MessageSystem::RemoveNamed(std::vector<Message>& list, const std::string& name)
+std::size_t MessageSystem::CurrentCount() const
 {
-    std::erase_if(list, [&](const Message& m) { return m._name == name; });
+    return static_cast<std::size_t>(
+        std::count_if(_current.begin(), _current.end(), [](const Posted& p) { return !p._replaced; }));
 }
 
 void MessageSystem::CheckSize() const
 {
-    GLOAMER_ASSERT(_current.size() < kMaxMessages, "messages container overflow: messages cannot exceed 100");
+    GLOAMER_ASSERT(CurrentCount() < kMaxMessages, "messages container overflow: messages cannot exceed 100");
+}
+
+void MessageSystem::ReplaceCurrent(const std::string& name)
+{
+    for (Posted& posted : _current)
+        if (posted._message._name == name)
+            posted._replaced = true;
 }
 
 void MessageSystem::Send(Message message)
 {
-    std::vector<Message>& list = message._delay <= 0.0f ? _current : _delayed;
-    RemoveNamed(list, message._name);
-    list.push_back(std::move(message));
+    if (message._delay <= 0.0f)
+    {
+        ReplaceCurrent(message._name);
+        _current.push_back({std::move(message)});
+    }
+    else
+    {
+        // Nobody can hold a pointer to a delayed message, so it goes at once.
+        _delayed.remove_if([&](const Message& m) { return m._name == message._name; });
+        _delayed.push_back(std::move(message));
+    }
     CheckSize();
 }
 
 Message* MessageSystem::Get(const std::string& name, bool consume)
 {
-    for (Message& m : _current)
+    for (Posted& posted : _current)
     {
-        if (m._name != name)
+        Message& m = posted._message;
+        if (posted._replaced || m._name != name)
             continue;
         if (consume && m._removeWhenRead)
             m._read = true;
@@ -43,21 +60,33 @@ Message* MessageSystem::Get(const std::string& name, bool consume)
 
 void MessageSystem::Update(float dt)
 {
-    std::erase_if(_current, [](const Message& m) { return m._read; });
-
-    for (std::size_t i = 0; i < _delayed.size();)
+    _retired.clear();
+    for (auto it = _current.begin(); it != _current.end();)
     {
-        Message& m = _delayed[i];
-        m._delay -= dt;
-        if (m._delay > 0.0f)
+        auto next = std::next(it);
+        if (it->_replaced || it->_message._read)
+            _retired.splice(_retired.end(), _current, it);
+        it = next;
+    }
+
+    for (auto it = _delayed.begin(); it != _delayed.end();)
+    {
+        auto next = std::next(it);
+        it->_delay -= dt;
+        if (it->_delay <= 0.0f)
         {
-            ++i;
-            continue;
+            for (auto old = _current.begin(); old != _current.end();)
+            {
+                auto following = std::next(old);
+                if (old->_message._name == it->_name)
+                    _retired.splice(_retired.end(), _current, old);
+                old = following;
+            }
+            _current.push_back({std::move(*it)});
+            _delayed.erase(it);
+            CheckSize();
         }
-        RemoveNamed(_current, m._name);
-        _current.push_back(m);
-        _delayed.erase(_delayed.begin() + static_cast<std::ptrdiff_t>(i));
-        CheckSize();
+        it = next;
     }
 }
 
@@ -65,4 +94,5 @@ void MessageSystem::Clear()
 {
     _current.clear();
     _delayed.clear();
+    _retired.clear();
 }

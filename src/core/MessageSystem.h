@@ -3,6 +3,7 @@
 #include "core/System.h"
 
 #include <any>
+#include <list>
 #include <string>
 #include <utility>
 #include <vector>
@@ -34,6 +35,8 @@ struct Message
 // The named-message board. One visible message per name; a newer post replaces the
 // older. Messages consumed during a frame are taken down at the next Update, and
 // delayed messages that come due become visible from then on.
+// A message returned by Get stays readable, at the same address, through any number
+// of later Sends and one Update; keep no pointer past the frame, copy instead.
 class MessageSystem : public System
 {
 public:
@@ -48,13 +51,22 @@ public:
     void Update(float dt) override;
 
     void Clear();
-    std::size_t CurrentCount() const { return _current.size(); }
+    std::size_t CurrentCount() const;
     std::size_t DelayedCount() const { return _delayed.size(); }
 
 private:
-    static void RemoveNamed(std::vector<Message>& list, const std::string& name);
+    struct Posted
+    {
+        Message _message;
+        bool _replaced = false; // a newer post of the name is visible instead
+    };
+
+    void ReplaceCurrent(const std::string& name);
     void CheckSize() const;
 
-    std::vector<Message> _current;
-    std::vector<Message> _delayed;
+    // Lists, so a post or a take-down never moves a message someone is reading.
+    std::list<Posted> _current;
+    std::list<Message> _delayed;
+    // Taken down at the latest Update; freed at the one after.
+    std::list<Posted> _retired;
 };

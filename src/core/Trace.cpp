@@ -1,12 +1,15 @@
 #include "core/Trace.h"
 
-#include <fstream>
+#include <cstdio>
 #include <iostream>
-#include <memory>
+#include <string>
 
 namespace
 {
-std::unique_ptr<std::ofstream> s_log;
+// A plain FILE* rather than a stream object: nothing here has a destructor, so a
+// message written late in shutdown still finds the log in a usable state.
+std::FILE* s_log = nullptr;
+bool s_opened = false;
 bool s_echo = false;
 
 std::ostringstream& TraceText()
@@ -14,22 +17,37 @@ std::ostringstream& TraceText()
     static std::ostringstream text;
     return text;
 }
+
+void WriteLine(std::FILE* file, std::string_view text)
+{
+    std::fwrite(text.data(), 1, text.size(), file);
+    std::fputc('\n', file);
+    std::fflush(file);
+}
 } // namespace
 
 namespace Trace
 {
 bool Open()
 {
-    s_log = std::make_unique<std::ofstream>("Trace.log", std::ios::out | std::ios::trunc);
-    return s_log->is_open();
+    Close();
+    s_log = std::fopen("Trace.log", "w");
+    s_opened = true;
+    return s_log != nullptr;
 }
 
 void Message(std::string_view text)
 {
-    if (!s_log)
+    if (!s_log && !s_opened)
         Open();
-    *s_log << text << '\n';
-    s_log->flush();
+    if (s_log)
+        WriteLine(s_log, text);
+    else if (std::FILE* late = std::fopen("Trace.log", "a"))
+    {
+        // After Close: add to the finished log, never start it again.
+        WriteLine(late, text);
+        std::fclose(late);
+    }
     if (s_echo)
         std::cout << text << '\n';
 }
@@ -45,14 +63,13 @@ void Close()
 {
     if (!s_log)
         return;
-    s_log->flush();
-    s_log->close();
-    s_log.reset();
+    std::fclose(s_log);
+    s_log = nullptr;
 }
 
 bool IsOpen()
 {
-    return s_log && s_log->is_open();
+    return s_log != nullptr;
 }
 
 void SetEcho(bool echo)

@@ -3,31 +3,46 @@
 #include "data/EntityList.h"
 #include "data/Stream.h"
 
+#include <unordered_map>
+
 namespace
 {
-std::unique_ptr<EntityList>& Store()
+struct Store
 {
-    static std::unique_ptr<EntityList> store;
+    std::unique_ptr<EntityList> _list;
+    // Keyed by the name asked for (the file name), which the prototype's own "name"
+    // need not match.
+    std::unordered_map<std::string, Entity*> _byFile;
+};
+
+Store& TheStore()
+{
+    static Store store;
     return store;
 }
 } // namespace
 
 EntityList& ArchetypeList()
 {
-    auto& store = Store();
-    if (!store)
-        store = std::make_unique<EntityList>(false);
-    return *store;
+    Store& store = TheStore();
+    if (!store._list)
+        store._list = std::make_unique<EntityList>(false);
+    return *store._list;
 }
 
 void ClearArchetypes()
 {
-    Store().reset();
+    Store& store = TheStore();
+    store._byFile.clear();
+    store._list.reset();
 }
 
 std::unique_ptr<Entity> CreateFromArchetype(const std::string& name, bool keep)
 {
     EntityList& list = ArchetypeList();
+    auto& byFile = TheStore()._byFile;
+    if (auto kept = byFile.find(name); kept != byFile.end())
+        return kept->second->Clone();
     if (Entity* prototype = list.FindByName(name))
         return prototype->Clone();
 
@@ -44,6 +59,6 @@ std::unique_ptr<Entity> CreateFromArchetype(const std::string& name, bool keep)
 
     auto copy = prototype->Clone();
     if (keep)
-        list.AddUninitialised(std::move(prototype));
+        byFile[name] = list.AddUninitialised(std::move(prototype));
     return copy;
 }

@@ -13,7 +13,8 @@ class EntityList;
 // cannot be read (the reason is reported).
 std::unique_ptr<Entity> CreateFromArchetype(const std::string& name, bool keep);
 
-// The store of kept prototypes (never deferred; made on first use).
+// The store of kept prototypes (never deferred; made on first use). Prototypes are
+// never initialised, so they never get Exit either; only their copies play.
 EntityList& ArchetypeList();
 // Deletes every kept prototype (at scene-system exit, and between tests).
 void ClearArchetypes();

@@ -1,8 +1,10 @@
 #include "data/DataGlobals.h"
 
 #include "data/Archetypes.h"
+#include "data/GroupSystem.h"
 
 void ResetDataGlobals()
 {
     ClearArchetypes();
+    GroupSystem::Instance().Reset();
 }

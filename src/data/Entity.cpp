@@ -12,11 +12,24 @@ Entity::Entity(std::string name) : _name(std::move(name))
     _transform.SetOwner(this);
 }
 
-Entity::~Entity()
+Entity::~Entity() = default;
+
+void Entity::Init()
 {
-    for (auto& component : _components)
-        component->Exit();
-    _components.clear();
+    if (_initialised)
+        return;
+    _initialised = true;
+    for (std::size_t i = 0; i < _components.size(); ++i)
+        _components[i]->Init();
+}
+
+void Entity::Exit()
+{
+    if (!_initialised || _exited)
+        return;
+    _exited = true;
+    for (std::size_t i = 0; i < _components.size(); ++i)
+        _components[i]->Exit();
 }
 
 std::unique_ptr<Entity> Entity::Clone() const

@@ -45,7 +45,17 @@ public:
     Component* AddComponent(std::unique_ptr<Component> component);
     const std::vector<std::unique_ptr<Component>>& Components() const { return _components; }
 
+    // Initialises every component, once; later calls do nothing.
+    void Init();
+    // Ends every component, once, and only after Init: prototypes and copies that never
+    // joined a list are deleted without Exit. Deleting an entity never calls Exit.
+    void Exit();
+    bool IsInitialised() const { return _initialised; }
+
     void Render();
+
+    // Expires when the entity is deleted; EntityRef watches it.
+    const std::shared_ptr<void>& LifeToken() const { return _lifeToken; }
 
     void Destroy() { _destroy = true; }
     bool IsDestroyed() const { return _destroy; }
@@ -67,6 +77,9 @@ public:
 private:
     bool _destroy = false;
     bool _detach = false;
+    bool _initialised = false;
+    bool _exited = false;
+    std::shared_ptr<void> _lifeToken = std::make_shared<char>(0);
     Scene* _scene = nullptr;
     Transform _transform;
     std::string _name;

@@ -3,16 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-namespace
-{
-EntityList::CollisionPass s_collisionPass = nullptr;
-}
-
-void EntityList::SetCollisionPass(CollisionPass pass)
-{
-    s_collisionPass = pass;
-}
-
 EntityList::~EntityList()
 {
     for (Entity* pending : _pending)
@@ -40,8 +30,7 @@ Entity* EntityList::AddUninitialised(std::unique_ptr<Entity> entity, Scene* scen
 Entity* EntityList::Add(std::unique_ptr<Entity> entity, Scene* scene)
 {
     Entity* raw = AddUninitialised(std::move(entity), scene);
-    for (const auto& component : raw->Components())
-        component->Init();
+    raw->Init();
     return raw;
 }
 
@@ -58,12 +47,16 @@ void EntityList::InitAll()
 {
     TakePending();
     for (std::size_t i = 0; i < _entities.size(); ++i)
-        for (const auto& component : _entities[i]->Components())
-            component->Init();
+        _entities[i]->Init();
 }
 
 void EntityList::RemoveFinished()
 {
+    // Exit first, while every entity can still be found; Exit may look others up.
+    for (std::size_t i = 0; i < _entities.size(); ++i)
+        if (_entities[i]->IsDestroyed())
+            _entities[i]->Exit();
+
     std::size_t kept = 0;
     for (std::size_t i = 0; i < _entities.size(); ++i)
     {
@@ -84,11 +77,10 @@ void EntityList::RemoveFinished()
         ++kept;
     }
     _entities.resize(kept);
-    // Deleted only once the list is whole again, since Exit may look entities up.
     _finished.clear();
 }
 
-void EntityList::Update(float dt)
+void EntityList::Update(float dt, const BetweenSteps& betweenSteps)
 {
     TakePending();
     RemoveFinished();
@@ -98,8 +90,8 @@ void EntityList::Update(float dt)
         for (const auto& component : _entities[i]->Components())
             component->Update(dt);
 
-    if (s_collisionPass)
-        s_collisionPass(*this);
+    if (betweenSteps)
+        betweenSteps(*this);
 
     _accumulator += dt;
     while (_accumulator >= _fixedStep)
@@ -136,9 +128,10 @@ void EntityList::RenderAll()
 
 void EntityList::ExitAll()
 {
-    for (const auto& entity : _entities)
-        for (const auto& component : entity->Components())
-            component->Exit();
+    for (std::size_t i = 0; i < _entities.size(); ++i)
+        _entities[i]->Exit();
+    for (std::size_t i = 0; i < _pending.size(); ++i)
+        _pending[i]->Exit();
 }
 
 Entity* EntityList::FindByName(const std::string& name) const

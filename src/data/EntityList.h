@@ -3,6 +3,7 @@
 #include "data/Entity.h"
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,9 +17,8 @@ class EntityList
 public:
     static constexpr float kFixedStep = 1.0f / 60.0f;
 
-    // Runs between component updates and fixed steps each frame (the collision pass).
-    using CollisionPass = void (*)(EntityList& list);
-    static void SetCollisionPass(CollisionPass pass);
+    // Runs between component updates and fixed steps each frame (a scene's collision pass).
+    using BetweenSteps = std::function<void(EntityList& list)>;
 
     explicit EntityList(bool deferAdds = true) : _deferAdds(deferAdds) {}
     ~EntityList();
@@ -33,8 +33,10 @@ public:
     Entity* AddUninitialised(std::unique_ptr<Entity> entity, Scene* scene = nullptr);
 
     void InitAll();
-    void Update(float dt);
+    void Update(float dt, const BetweenSteps& betweenSteps = {});
     void RenderAll();
+    // Ends every entity (held-back ones too) while all of them can still be found;
+    // deleting them is left to the list's destructor, which calls no Exit.
     void ExitAll();
 
     Entity* FindByName(const std::string& name) const;

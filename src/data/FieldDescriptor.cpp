@@ -93,6 +93,15 @@ void ReadValue(glm::vec2& out, const json& j)
         ReadValue(out.y, *y);
 }
 
+void ReadValue(Timer& out, const json& j)
+{
+    RequireObject(j);
+    if (auto timer = j.find("timer"); timer != j.end())
+        out.timer = timer->get<float>();
+    if (auto duration = j.find("duration"); duration != j.end())
+        out.duration = duration->get<float>();
+}
+
 void ReadValue(glm::vec3& out, const json& j)
 {
     RequireObject(j);
@@ -151,6 +160,14 @@ json WriteValue(const glm::vec2& v)
     json j = json::object();
     j["x"] = FloatForJson(v.x);
     j["y"] = FloatForJson(v.y);
+    return j;
+}
+
+json WriteValue(const Timer& v)
+{
+    json j = json::object();
+    j["timer"] = FloatForJson(v.timer);
+    j["duration"] = FloatForJson(v.duration);
     return j;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/Timer.h"
+
 #include <glm/vec2.hpp>
 #include <glm/vec3.hpp>
 #include <glm/vec4.hpp>
@@ -31,6 +33,7 @@ void ReadValue(glm::vec2& out, const json& j); // keys "x" and "y", each optiona
 void ReadValue(glm::vec3& out, const json& j); // keys "x", "y" and "z", each optional
 void ReadValue(glm::vec4& out, const json& j); // a colour: keys "r", "g", "b", "a", each optional
 void ReadValue(std::string& out, const json& j);
+void ReadValue(Timer& out, const json& j); // keys "timer" and "duration", each optional
 
 double FloatForJson(float v);
 json WriteValue(float v);
@@ -41,6 +44,7 @@ json WriteValue(const glm::vec2& v);
 json WriteValue(const glm::vec3& v);
 json WriteValue(const glm::vec4& v);
 json WriteValue(const std::string& v);
+json WriteValue(const Timer& v);
 } // namespace FieldIo
 
 // The JSON face of a class: an ordered list of (member, key). Reading takes the keys
@@ -49,7 +53,7 @@ template <typename T> class FieldDescriptor
 {
 public:
     using Member = std::variant<float T::*, int T::*, unsigned T::*, bool T::*, glm::vec2 T::*, glm::vec3 T::*,
-                                glm::vec4 T::*, std::string T::*>;
+                                glm::vec4 T::*, std::string T::*, Timer T::*>;
 
     struct Field
     {

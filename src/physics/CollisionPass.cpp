@@ -13,14 +13,6 @@ namespace
 // A tiny region size would otherwise ask for billions of regions.
 constexpr double kMaxRegions = 1 << 20;
 
-CollisionPass::WorldProvider s_provider = nullptr;
-
-const bool s_hookInstalled = []
-{
-    EntityList::SetCollisionPass(&CollisionPass::RunForList);
-    return true;
-}();
-
 // Data problems go to standard error as well as the log.
 template <typename... Parts> void ReportOnce(bool& reported, const Parts&... parts)
 {
@@ -32,31 +24,6 @@ template <typename... Parts> void ReportOnce(bool& reported, const Parts&... par
     Trace::Error(text.str());
 }
 } // namespace
-
-CollisionPass& CollisionPass::Shared()
-{
-    static CollisionPass pass;
-    return pass;
-}
-
-void CollisionPass::SetWorldProvider(WorldProvider provider)
-{
-    s_provider = provider;
-}
-
-void CollisionPass::ResetShared()
-{
-    s_provider = nullptr;
-    Shared() = CollisionPass();
-}
-
-void CollisionPass::RunForList(EntityList& list)
-{
-    CollisionWorld world;
-    if (!s_provider || !s_provider(list, world))
-        return;
-    Shared().Run(list, world, Collider::RegionSize());
-}
 
 bool CollisionPass::PlanGrid(const CollisionWorld& world, float regionSize)
 {

@@ -20,16 +20,13 @@ struct CollisionWorld
     const LineBuffer* _walls = nullptr; // null: the scene has no walls
 };
 
-// The once-per-frame collision pass over a scene's entities. A uniform grid of square
+// The once-per-frame collision pass over a scene's entities; each scene owns one. A uniform grid of square
 // regions limits the pairs tested: each collider meets the others in its own region
 // and in the regions to its right, above, and above-right. Every rigid body is then
 // swept against the walls. The grid's storage is kept between passes.
 class CollisionPass
 {
 public:
-    // Fills in the world of the scene that owns the list; false when there is none.
-    using WorldProvider = bool (*)(const EntityList& list, CollisionWorld& world);
-
     // Bodies outside the bounds count as being in the nearest edge region.
     void Run(EntityList& list, const CollisionWorld& world, float regionSize);
 
@@ -37,15 +34,6 @@ public:
     int Rows() const { return _grid._rows; }
     // Pairs handed to the pair test in the latest pass.
     std::size_t PairTests() const { return _pairTests; }
-
-    // Installed as the entity lists' collision hook at start-up: runs the shared pass
-    // with the provider's world and the class-wide region size.
-    static void RunForList(EntityList& list);
-    // The scene system names its current scene's bounds and walls here.
-    static void SetWorldProvider(WorldProvider provider);
-    static CollisionPass& Shared();
-    // Forgets the provider and the shared pass's reports (between runs and tests).
-    static void ResetShared();
 
 private:
     // False when no region fits (nothing is tested then).

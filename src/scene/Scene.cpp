@@ -1,11 +1,12 @@
 #include "scene/Scene.h"
 
 #include "core/AtomicFile.h"
-#include "core/GroupSystem.h"
 #include "core/Trace.h"
 #include "data/DataPath.h"
+#include "data/GroupSystem.h"
 #include "data/JsonError.h"
 #include "data/Stream.h"
+#include "physics/Collider.h"
 #include "render/RenderState.h"
 #include "render/SceneCamera.h"
 #include "render/Sprite.h"
@@ -69,7 +70,6 @@ Scene::Scene(std::string name) : _name(std::move(name))
 Scene::~Scene()
 {
     Trace::Message("Scene '" + _name + "' Unload\n");
-    GroupSystem::Instance().Remove(this);
     _drawItems.clear();
     _actions.Clear();
     _tilemap = nullptr;
@@ -241,7 +241,7 @@ void Scene::Update(float dt)
     if (_paused)
         return;
     _drawItems.clear();
-    _entities.Update(dt);
+    _entities.Update(dt, [this](EntityList& list) { RunCollisions(list); });
     if (_camera)
         _camera->Update(dt);
     _actions.Update(dt);
@@ -257,16 +257,16 @@ void Scene::Render()
 void Scene::Exit()
 {
     Trace::Message("Scene '" + _name + "' Exit\n");
-    ClearGroups();
     _entities.ExitAll();
+    GroupSystem::Instance().Remove(this);
 }
 
-void Scene::ClearGroups()
+void Scene::RunCollisions(EntityList& list)
 {
-    GroupSystem& system = GroupSystem::Instance();
-    for (Group* group : system.GetAll())
-        if (group->_scene == this)
-            system.Clear(*group);
+    CollisionWorld world;
+    world._lowerLeftBound = _lowerLeftBound;
+    world._upperRightBound = _upperRightBound;
+    _collisions.Run(list, world, Collider::RegionSize());
 }
 
 Entity* Scene::AddEntity(std::unique_ptr<Entity> entity)
@@ -313,10 +313,13 @@ void Scene::Write(json& j) const
         if (group->_scene != this || group->_name.empty())
             continue;
         json members = json::array();
-        for (const Entity* member : group->_members)
+        for (const EntityRef& member : group->_members)
         {
+            const Entity* entity = member.Get();
+            if (!entity)
+                continue;
             json e = json::object();
-            member->Write(e);
+            entity->Write(e);
             members.push_back(std::move(e));
         }
         json g = {{"name", group->_name}, {"members", std::move(members)}};

@@ -3,6 +3,7 @@
 #include "actions/ActionList.h"
 #include "data/EntityList.h"
 #include "data/FieldDescriptor.h"
+#include "physics/CollisionPass.h"
 
 #include <glm/mat4x4.hpp>
 #include <glm/vec2.hpp>
@@ -44,6 +45,8 @@ public:
     virtual bool Save() const;
     virtual void Update(float dt);
     virtual void Render();
+    // Ends every entity and dissolves the scene's groups. Deleting the scene afterwards
+    // calls into no other system.
     virtual void Exit();
 
     // Adds an entity spawned during play: initialised at once, updated from the next
@@ -85,7 +88,7 @@ private:
     void ReadEntities(const json& j);
     void ReadGroups(const json& wrapper);
     void LoadSubScenes(const json& list);
-    void ClearGroups();
+    void RunCollisions(EntityList& list);
 
     std::string LevelPath() const;
 
@@ -102,4 +105,5 @@ private:
     bool _remove = false;
     ActionList _actions{1.0f};
     std::vector<DrawItem> _drawItems;
+    CollisionPass _collisions;
 };

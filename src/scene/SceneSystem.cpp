@@ -7,7 +7,6 @@
 #include "core/Trace.h"
 #include "data/Archetypes.h"
 #include "data/Stream.h"
-#include "physics/CollisionPass.h"
 #include "render/RenderState.h"
 #include "render/ScreenCamera.h"
 #include "scene/Scene.h"
@@ -51,42 +50,36 @@ void SceneSystem::InitScenes()
     }
 }
 
-void SceneSystem::EndScenes()
+void SceneSystem::ExitScenes(bool onlyMarked)
 {
-    for (auto& scene : _scenes)
+    // Every Exit runs before any scene is deleted, so look-ups made from Exit find
+    // live scenes; only then are the ended ones deleted.
+    for (std::size_t i = 0; i < _scenes.size(); ++i)
     {
-        SetCurrent(scene.get());
-        scene->Exit();
-        scene.reset();
+        if (onlyMarked && !_scenes[i]->IsMarkedForRemoval())
+            continue;
+        SetCurrent(_scenes[i].get());
+        _scenes[i]->Exit();
     }
-    _scenes.clear();
     SetCurrent(nullptr);
 }
 
-namespace
+void SceneSystem::EndScenes()
 {
-// The collision pass runs inside a scene's entity-list update, while that scene is current.
-bool CurrentSceneWorld(const EntityList& list, CollisionWorld& world)
-{
-    const Scene* scene = SceneSystem::Instance().GetCurrentScene();
-    if (!scene || &scene->GetEntities() != &list)
-        return false;
-    world._lowerLeftBound = scene->GetLowerLeftBound();
-    world._upperRightBound = scene->GetUpperRightBound();
-    world._walls = nullptr;
-    return true;
+    ExitScenes(false);
+    std::vector<std::unique_ptr<Scene>> ended = std::move(_scenes);
+    _scenes.clear();
+    ended.clear();
 }
-} // namespace
 
 bool SceneSystem::Init()
 {
-    CollisionPass::SetWorldProvider(&CurrentSceneWorld);
     BuildRequested();
     Scene* first = _scenes.back().get();
     if (!first->IsLoaded())
     {
         Trace::Error("could not start first scene: " + Stream::GetPath(first->GetName(), LevelFile));
-        _scenes.clear();
+        EndScenes();
         return false;
     }
     // Cleared here so the first update does not build the start-up scene again.
@@ -146,15 +139,14 @@ void SceneSystem::Update(float dt)
 
 void SceneSystem::RemoveFinishedScenes()
 {
+    ExitScenes(true);
+    // Taken out of the list before deletion, so the list never holds a dying scene.
+    std::vector<std::unique_ptr<Scene>> ended;
     for (auto& scene : _scenes)
-    {
-        if (!scene->IsMarkedForRemoval())
-            continue;
-        SetCurrent(scene.get());
-        scene->Exit();
-        scene.reset();
-    }
+        if (scene->IsMarkedForRemoval())
+            ended.push_back(std::move(scene));
     std::erase(_scenes, nullptr);
+    ended.clear();
 }
 
 void SceneSystem::Render()
@@ -177,15 +169,14 @@ void SceneSystem::Render()
 void SceneSystem::Exit()
 {
     Trace::Message("deleting scenes");
-    for (auto& scene : _scenes)
+    ExitScenes(false);
+    while (!_scenes.empty())
     {
-        SetCurrent(scene.get());
-        scene->Exit();
+        std::unique_ptr<Scene> scene = std::move(_scenes.front());
+        _scenes.erase(_scenes.begin());
         scene.reset();
         Trace::Message("scene deleted");
     }
-    _scenes.clear();
-    SetCurrent(nullptr);
     _actions.Clear();
     _transitionPanel.reset();
     _loadingPanel.reset();

@@ -60,6 +60,7 @@ public:
 private:
     void BuildRequested();
     void InitScenes();
+    void ExitScenes(bool onlyMarked);
     void EndScenes();
     void RemoveFinishedScenes();
     void MakePanels();

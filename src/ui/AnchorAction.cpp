@@ -11,7 +11,8 @@ AnchorAction::AnchorAction(Entity* target, bool enabled, float delay, float dura
 
 Anchor* AnchorAction::GetAnchor() const
 {
-    return _target ? _target->Get<Anchor>(ctype::Anchor) : nullptr;
+    Entity* target = _target.Get();
+    return target ? target->Get<Anchor>(ctype::Anchor) : nullptr;
 }
 
 bool AnchorAction::Update(float /*dt*/)

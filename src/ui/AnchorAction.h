@@ -1,6 +1,7 @@
 #pragma once
 
 #include "actions/Action.h"
+#include "data/EntityRef.h"
 
 class Anchor;
 class Entity;
@@ -21,6 +22,6 @@ public:
 private:
     Anchor* GetAnchor() const;
 
-    Entity* _target;
+    EntityRef _target;
     bool _end;
 };

@@ -100,6 +100,36 @@ TEST_F(ActionClassesTest, MissingTargetsAreReportedAndDropped)
     EXPECT_EQ(trace.find("Tint"), std::string::npos) << "a tint without a sprite goes quietly";
 }
 
+TEST_F(ActionClassesTest, ATargetDeletedMidwayEndsItsActionsWithTheMissingTargetLine)
+{
+    auto door = WithSprite("door");
+    door->AddComponent(std::make_unique<Anchor>());
+    _list.Add(MoveAction(door.get(), {1.0f, 1.0f}, 0.0f, 1.0f, {1}));
+    _list.Add(RotateAction(door.get(), 1.0f, 0.0f, 1.0f, {2}));
+    _list.Add(ScaleAction(door.get(), {2.0f, 2.0f}, 0.0f, 1.0f, {3}));
+    _list.Add(FadeAction(door.get(), 0.0f, 0.0f, 1.0f, {4}));
+    _list.Add(TintAction(door.get(), glm::vec4(0.0f), 0.0f, 1.0f, {5}));
+    _list.Add(TextFillAction(door.get(), "x", 0.0f, 1.0f, {6}));
+    _list.Add(AnchorAction(door.get(), false, 0.0f, 1.0f, {7}));
+    Run(1);
+    ASSERT_FALSE(_list.IsEmpty());
+    ASSERT_EQ(test::ReadTrace().find("Null"), std::string::npos);
+
+    door.reset();
+    Run(1);
+    EXPECT_TRUE(_list.IsEmpty());
+    const std::string trace = test::ReadTrace();
+    for (const char* message : {
+             "Move Action Given Null Target, Removing From List",
+             "Rotate Action Given Null Target, Removing From List",
+             "Scale Action Given Null Target, Removing From List",
+             "Fade Action Given Null Target, Removing From List",
+             "Text Fill Action Given Null Target, Removing From List",
+             "Anchor Action given Null target, removing from list",
+         })
+        EXPECT_NE(trace.find(message), std::string::npos) << message;
+}
+
 TEST_F(ActionClassesTest, SpriteActionsFadeTintAndTypeText)
 {
     auto e = WithSprite("label");

@@ -28,7 +28,8 @@ TEST(LaunchOptions, HarnessFlagsParse)
 TEST(LaunchOptions, WindowAndScriptFlagsParse)
 {
     const LaunchParse p = ParseLaunchOptions({"--windowed", "--scene", "splash_screen", "--input", "in.json",
-                                              "--screenshot", "30:shot.png", "--screenshot", "5:/tmp/a:b.png"});
+                                              "--screenshot", "30:shot.png", "--screenshot", "5:/tmp/a:b.png", "--dump",
+                                              "30:a.json", "--dump", "0:b.json"});
     ASSERT_TRUE(p.error.empty()) << p.error;
     EXPECT_TRUE(p.options.windowed);
     EXPECT_EQ(p.options.scene, "splash_screen");
@@ -36,6 +37,7 @@ TEST(LaunchOptions, WindowAndScriptFlagsParse)
     ASSERT_EQ(p.options.screenshots.size(), 2u);
     EXPECT_EQ(p.options.screenshots.at(30), "shot.png");
     EXPECT_EQ(p.options.screenshots.at(5), "/tmp/a:b.png") << "only the first colon separates";
+    EXPECT_EQ(p.options.dumps, (std::map<long long, std::string>{{0, "b.json"}, {30, "a.json"}}));
 }
 
 TEST(LaunchOptions, BadValuesAreRefusedWithTheirFlag)
@@ -52,6 +54,10 @@ TEST(LaunchOptions, BadValuesAreRefusedWithTheirFlag)
                                                                   {"--screenshot", "shot.png"},
                                                                   {"--screenshot", "-1:x.png"},
                                                                   {"--screenshot", "3:"},
+                                                                  {"--dump", "x.json"},
+                                                                  {"--dump", "-2:x.json"},
+                                                                  {"--dump", "4:"},
+                                                                  {"--dump"},
                                                                   {"--bogus"}})
     {
         const LaunchParse p = ParseLaunchOptions(args);

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "core/FatalError.h"
 #include "core/MainLoop.h"
 #include "core/System.h"
 
@@ -28,6 +29,8 @@ public:
         g_events.push_back(GetName() + ".Init");
         if (_quitInInit)
             Engine::Quit();
+        if (_throwInInit)
+            throw FatalError(GetName() + " cannot start");
         return _initResult;
     }
     void Update(float dt) override
@@ -37,15 +40,25 @@ public:
         _clocks.push_back(Engine::FrameClock());
         if (_quitOnFrame == static_cast<int>(_dts.size()))
             Engine::Quit();
+        if (_throwOnFrame == static_cast<int>(_dts.size()))
+            throw FatalError(GetName() + " cannot go on");
         // Each frame "takes" the time the test scripted for it.
         if (_frameSeconds)
             g_now += _frameSeconds;
     }
     void Render() override { g_events.push_back(GetName() + ".Render"); }
-    void Exit() override { g_events.push_back(GetName() + ".Exit"); }
+    void Exit() override
+    {
+        g_events.push_back(GetName() + ".Exit");
+        if (_throwInExit)
+            throw FatalError(GetName() + " cannot end");
+    }
 
     bool _initResult = true;
     bool _quitInInit = false;
+    bool _throwInInit = false;
+    bool _throwInExit = false;
+    int _throwOnFrame = -1;
     int _quitOnFrame = -1;
     double _frameSeconds = 0.0;
     std::vector<float> _dts;
@@ -113,6 +126,28 @@ TEST_F(MainLoopTest, FailedInitExitsOnlyTheSystemsAlreadyInitialised)
     const std::vector<std::string> expected = {"A.Init", "B.Init", "A.Exit"};
     EXPECT_EQ(g_events, expected);
     EXPECT_NE(test::ReadTrace().find("Init failed: B"), std::string::npos);
+}
+
+TEST_F(MainLoopTest, AFatalErrorIsLoggedAndEveryStartedSystemStillEnds)
+{
+    RecordingSystem a("A"), b("B"), c("C");
+    b._throwOnFrame = 2;
+    a._throwInExit = true;
+    EXPECT_EQ(Engine::RunMainLoop({&a, &b, &c}, {}), 1);
+    const std::vector<std::string> frames = {"A.Init",   "B.Init",   "C.Init",   "A.Update", "B.Update",
+                                             "C.Update", "A.Render", "B.Render", "C.Render", "A.Update",
+                                             "B.Update", "C.Exit",   "B.Exit",   "A.Exit"};
+    EXPECT_EQ(g_events, frames);
+    const std::string trace = test::ReadTrace();
+    EXPECT_NE(trace.find("Fatal: B cannot go on\n"), std::string::npos);
+    EXPECT_NE(trace.find("Fatal: A cannot end\nShut down\n"), std::string::npos);
+
+    // A system whose Init throws has started, so it is ended with those before it.
+    g_events.clear();
+    RecordingSystem d("D"), e("E"), f("F");
+    e._throwInInit = true;
+    EXPECT_EQ(Engine::RunMainLoop({&d, &e, &f}, {}), 1);
+    EXPECT_EQ(g_events, (std::vector<std::string>{"D.Init", "E.Init", "E.Exit", "D.Exit"}));
 }
 
 TEST_F(MainLoopTest, FrameLimitAndFixedDt)

@@ -85,3 +85,26 @@ TEST_F(MessageSystemTest, NinetyNineMessagesFitAndTheHundredthStopsTheProgram)
     EXPECT_EQ(board.CurrentCount(), 99u);
     EXPECT_DEATH(board.Send(Message("one too many")), "messages container overflow: messages cannot exceed 100");
 }
+
+TEST_F(MessageSystemTest, AMessageBeingReadSurvivesLaterPostsAndOneUpdate)
+{
+    board.Send(Message("collected", {7}, 0.0f, true));
+    const Message* collected = board.Get("collected", true);
+    ASSERT_NE(collected, nullptr);
+    // Enough posts to move any growing array, and a newer post of the same name.
+    for (int i = 0; i < 40; ++i)
+        board.Send(Message("monster_pos" + std::to_string(i), {i}));
+    board.Send(Message("collected", {8}));
+    EXPECT_EQ(*collected->Arg<int>(0), 7);
+    EXPECT_EQ(*board.Get("collected")->Arg<int>(0), 8) << "the newer post is the visible one";
+
+    const Message* due = nullptr;
+    board.Send(Message("due", {1}));
+    due = board.Get("due");
+    board.Send(Message("due", {2}, 0.1f));
+    board.Update(0.2f);
+    EXPECT_EQ(*collected->Arg<int>(0), 7) << "taken down, not yet freed";
+    EXPECT_EQ(*due->Arg<int>(0), 1);
+    EXPECT_EQ(*board.Get("due")->Arg<int>(0), 2);
+    EXPECT_EQ(board.CurrentCount(), 42u);
+}

@@ -48,3 +48,12 @@ TEST_F(TraceTest, EchoCopiesMessagesToStandardOutput)
     Trace::Message("echoed");
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "echoed\n");
 }
+
+TEST_F(TraceTest, MessagesAfterCloseAreAddedToTheFinishedLog)
+{
+    ASSERT_TRUE(Trace::Open());
+    Trace::Message("Fatal: no shader table");
+    Trace::Close();
+    Trace::Message("late line from shutdown");
+    EXPECT_EQ(ReadTrace(), "Fatal: no shader table\nlate line from shutdown\n");
+}

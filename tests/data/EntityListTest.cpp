@@ -73,6 +73,23 @@ TEST_F(EntityListTest, EntityDestroyedDuringAnUpdateIsUpdatedThenDeletedNextPass
     g_list = nullptr;
 }
 
+TEST_F(EntityListTest, ExitAllEndsEveryEntityOnceAndDeletingCallsNone)
+{
+    {
+        EntityList list(true);
+        list.AddUninitialised(MakeProbe("level"));
+        list.InitAll();
+        list.Add(MakeProbe("spawned"));
+        Calls().Clear();
+        list.ExitAll();
+        list.ExitAll();
+        EXPECT_EQ(Calls().calls, (std::vector<std::string>{"level:0:exit", "spawned:0:exit"}))
+            << "held-back entities end too, and only once";
+        Calls().Clear();
+    }
+    EXPECT_TRUE(Calls().calls.empty()) << "deleting the list ends nothing again";
+}
+
 TEST_F(EntityListTest, DetachedEntitiesLeaveWithoutBeingDeleted)
 {
     EntityList list(false);
@@ -176,13 +193,19 @@ TEST_F(ArchetypeTest, UnkeptArchetypesAreReadEveryTime)
     EXPECT_EQ(again->GetTransform().GetDepth(), 9);
 }
 
-TEST_F(ArchetypeTest, FoundAgainOnlyWhenTheNameKeyMatchesTheFile)
+TEST_F(ArchetypeTest, AKeptArchetypeIsFoundByItsFileNameWhateverItsNameKey)
 {
     auto first = CreateFromArchetype("unnamed", true);
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first->GetName(), "somethingelse");
     std::filesystem::remove("Data/Entity/unnamed.json");
-    EXPECT_EQ(CreateFromArchetype("unnamed", true), nullptr);
+    for (int i = 0; i < 3; ++i)
+    {
+        auto again = CreateFromArchetype("unnamed", true);
+        ASSERT_NE(again, nullptr);
+        EXPECT_EQ(again->GetName(), "somethingelse");
+    }
+    EXPECT_EQ(ArchetypeList().Entities().size(), 1u) << "the store does not grow per request";
     EXPECT_NE(CreateFromArchetype("somethingelse", true), nullptr);
 }
 

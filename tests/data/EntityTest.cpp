@@ -74,14 +74,25 @@ TEST_F(EntityTest, CloneCopiesValuesButNotFlagsSceneOrGroup)
     EXPECT_EQ(sprite->_label, "l");
 }
 
-TEST_F(EntityTest, DestructionExitsEveryComponentInOrder)
+TEST_F(EntityTest, ExitEndsEveryComponentInOrderOnceAndOnlyAfterInit)
 {
+    const json components = json::parse(R"({"components": {"probephysics": {}, "probesprite": {}}})");
     Calls().Clear();
     {
-        Entity e("gone");
-        e.Read(json::parse(R"({"components": {"probephysics": {}, "probesprite": {}}})"));
+        Entity prototype("prototype");
+        prototype.Read(components);
+        prototype.Exit();
     }
-    EXPECT_EQ(Calls().calls, (std::vector<std::string>{"gone:0:exit", "gone:5:exit"}));
+    EXPECT_TRUE(Calls().calls.empty()) << "never initialised, never ended";
+    {
+        Entity e("gone");
+        e.Read(components);
+        e.Init();
+        Calls().Clear();
+        e.Exit();
+        e.Exit();
+    }
+    EXPECT_EQ(Calls().calls, (std::vector<std::string>{"gone:0:exit", "gone:5:exit"})) << "deleting ends nothing";
 }
 
 TEST_F(EntityTest, UnknownComponentIsReportedAndSkipped)

@@ -81,6 +81,24 @@ TEST(FieldDescriptor, NumbersOutsideTheMembersRangeAreReportedNotConverted)
     EXPECT_THROW(FieldIo::ReadValue(f, json(1e300)), json::out_of_range);
 }
 
+TEST(FieldDescriptor, TimersReadEitherKeyAndWriteBoth)
+{
+    struct Trap
+    {
+        Timer _stunTimer{3.0f, 3.0f};
+    };
+    const FieldDescriptor<Trap> descriptor("Trap", {GLOAMER_FIELD(Trap, _stunTimer)});
+
+    Trap trap;
+    descriptor.Read(trap, json::parse(R"({"stuntimer": {"timer": 0.5}})"));
+    EXPECT_EQ(trap._stunTimer, (Timer{0.5f, 3.0f})) << "the duration keeps its value";
+    json j;
+    descriptor.Write(trap, j);
+    EXPECT_EQ(j.dump(), R"({"stuntimer":{"duration":3.0,"timer":0.5}})");
+    EXPECT_THROW(descriptor.Read(trap, json::parse(R"({"stuntimer": 2})")), json::type_error);
+    EXPECT_THROW(descriptor.Read(trap, json::parse(R"({"stuntimer": {"duration": "long"}})")), json::type_error);
+}
+
 TEST(ComponentRegistry, FindsByLowerCaseNameAndReplacesByName)
 {
     const auto* node = ComponentRegistry::Find("probesprite");

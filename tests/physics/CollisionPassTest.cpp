@@ -20,11 +20,6 @@ bool Touched(const std::string& a, const std::string& b)
     return std::find(calls.begin(), calls.end(), a + ":collision:" + b) != calls.end();
 }
 
-bool ProvideWorld(const EntityList&, CollisionWorld& world)
-{
-    world = kWorld;
-    return true;
-}
 } // namespace
 
 class CollisionPassTest : public test::ScratchTest
@@ -111,10 +106,9 @@ TEST_F(CollisionPassTest, EntityListsRunThePassAfterTheComponentUpdates)
     scene.AddUninitialised(Ball("b", {55.0f, 50.0f}, 10.0f, kSoft));
     scene.InitAll();
     scene.Update(0.0f);
-    EXPECT_FALSE(Touched("a", "b")) << "no scene named yet: no pass";
+    EXPECT_FALSE(Touched("a", "b")) << "no pass handed in: no collisions";
 
-    CollisionPass::SetWorldProvider(&ProvideWorld);
     Calls().Clear();
-    scene.Update(0.0f);
+    scene.Update(0.0f, [this](EntityList& list) { _pass.Run(list, kWorld, 100.0f); });
     EXPECT_EQ(Calls().calls, (std::vector<std::string>{"a:0:update", "a:collision:b", "b:collision:a"}));
 }

@@ -1,15 +1,17 @@
 #include "scene/SceneTestSupport.h"
 
-#include "core/GroupSystem.h"
+#include "core/FatalError.h"
 #include "core/MainLoop.h"
 #include "core/MessageSystem.h"
 #include "data/Component.h"
 #include "data/Entity.h"
+#include "data/GroupSystem.h"
 #include "data/TypeRegistry.h"
 #include "scene/Scene.h"
 #include "scene/SceneSystem.h"
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -88,6 +90,22 @@ public:
     std::vector<Frame> _frames;
 };
 
+// Stops the game in the middle of its second frame, as a fatal data error would.
+class FailingSystem : public System
+{
+public:
+    FailingSystem() : System("FailingSystem") {}
+
+    void Update(float) override
+    {
+        if (++_frames == 2)
+            throw FatalError("the second frame cannot go on");
+    }
+
+private:
+    int _frames = 0;
+};
+
 int RunGame(const std::string& arguments)
 {
     const std::string command = std::string(GLOAMER_GAME_BINARY) + " " + arguments + " >/dev/null 2>&1";
@@ -136,10 +154,10 @@ TEST_F(SceneEndToEndTest, ALevelLoadsWithGroupsAndSubScenesAndSwitchesBehindTheC
                                                       "Scene hud Init",
                                                       "Scene crossing Init",
                                                       "Scene 'hud_icons' Exit",
-                                                      "Scene 'hud_icons' Unload",
                                                       "Scene 'hud' Exit",
-                                                      "Scene 'hud' Unload",
                                                       "Scene 'crossing' Exit",
+                                                      "Scene 'hud_icons' Unload",
+                                                      "Scene 'hud' Unload",
                                                       "Scene 'crossing' Unload",
                                                       "Scene hud_icons Init",
                                                       "Scene hud Init",
@@ -150,6 +168,42 @@ TEST_F(SceneEndToEndTest, ALevelLoadsWithGroupsAndSubScenesAndSwitchesBehindTheC
                                                       "scene deleted",
                                                       "Shut down",
                                                   }));
+}
+
+TEST_F(SceneEndToEndTest, AFatalErrorDuringAFrameEndsTheScenesKeepsTheLogAndGivesStatusOne)
+{
+    const pid_t child = ::fork();
+    ASSERT_NE(child, -1);
+    if (child == 0)
+    {
+        // A level with groups and sub-scenes, ended by a fatal error; exit() then runs
+        // the static destructors, which must find nothing left to do.
+        SceneSystem::Instance().ChangeScene("hub", false);
+        FailingSystem failing;
+        Engine::LoopOptions options;
+        options.frames = 5;
+        options.fixedDt = 0.125f;
+        int status = 3;
+        try
+        {
+            status = Engine::RunMainLoop({&SceneSystem::Instance(), &failing, &MessageSystem::Instance()}, options);
+        }
+        catch (...)
+        {
+        }
+        std::exit(status);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    const auto lines = test::TraceLines();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.front(), "Systems: SceneSystem, FailingSystem, MessageSystem");
+    EXPECT_TRUE(
+        test::InOrder(lines, {"Scene hub Init", "Fatal: the second frame cannot go on", "deleting scenes",
+                              "Scene 'hud_icons' Exit", "Scene 'hub' Exit", "Scene 'hub' Unload", "Shut down"}));
+    EXPECT_EQ(lines.back(), "Shut down");
 }
 
 TEST_F(SceneEndToEndTest, TheGameStartsTheLevelItIsGivenAndRefusesAMissingOne)

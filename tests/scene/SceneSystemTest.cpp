@@ -36,6 +36,21 @@ void RemoveOwnScene(ProbeBehavior& self)
     self.GetOwner()->GetScene()->MarkForRemoval();
 }
 
+// What an Exit could see of the other scenes.
+std::string g_seenAtExit;
+
+void LookAroundAtExit(ProbeBehavior& self)
+{
+    for (const char* name : {"hud_icons", "hud", "pause_menu", "hub"})
+    {
+        const Scene* scene = SceneSystem::Instance().FindScene(name);
+        g_seenAtExit += scene ? scene->GetName() + " " : std::string("- ");
+    }
+    const Scene* current = SceneSystem::Instance().GetCurrentScene();
+    g_seenAtExit += current ? current->GetName() : "-";
+    g_seenAtExit += self.GetOwner()->GetScene()->FindEntity(self.GetOwner()->GetName()) ? " found" : " lost";
+}
+
 // One frame's view of a transition.
 struct Frame
 {
@@ -105,7 +120,7 @@ TEST_F(SceneSystemTest, TwoRequestsInOneFrameBuildOnlyTheLast)
     EXPECT_EQ(SceneNames(), (std::vector<std::string>{"level2"}));
     const auto lines = test::TraceLines();
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "Scene cellar Init"), 0);
-    EXPECT_TRUE(test::InOrder(lines, {"Scene 'hud_icons' Exit", "Scene 'hud_icons' Unload", "Scene 'hub' Exit",
+    EXPECT_TRUE(test::InOrder(lines, {"Scene 'hud_icons' Exit", "Scene 'hub' Exit", "Scene 'hud_icons' Unload",
                                       "Scene 'hub' Unload", "Scene level2 Init"}));
 }
 
@@ -231,10 +246,34 @@ TEST_F(SceneSystemTest, ExitEndsEveryScenePanelAndArchetype)
     EXPECT_EQ(Scenes().GetTransitionPanel(), nullptr);
     EXPECT_TRUE(Scenes().GetActionList().IsEmpty());
     EXPECT_TRUE(ArchetypeList().Entities().empty());
-    EXPECT_TRUE(
-        test::InOrder(test::TraceLines(), {"deleting scenes", "Scene 'hud_icons' Exit", "Scene 'hud_icons' Unload",
-                                           "scene deleted", "Scene 'hud' Exit", "scene deleted", "Scene 'cellar' Exit",
-                                           "Scene 'cellar' Unload", "scene deleted"}));
+    EXPECT_TRUE(test::InOrder(test::TraceLines(), {"deleting scenes", "Scene 'hud_icons' Exit", "Scene 'hud' Exit",
+                                                   "Scene 'cellar' Exit", "Scene 'hud_icons' Unload", "scene deleted",
+                                                   "scene deleted", "Scene 'cellar' Unload", "scene deleted"}));
+}
+
+TEST_F(SceneSystemTest, EveryExitRunsWhileAllScenesCanStillBeFound)
+{
+    for (bool switching : {true, false})
+    {
+        StartWith("hub");
+        auto watcher = std::make_unique<Entity>("watcher");
+        auto* probe = static_cast<ProbeBehavior*>(watcher->AddComponent(std::make_unique<ProbeBehavior>()));
+        probe->_onExit = &LookAroundAtExit;
+        Scenes().FindScene("hub")->AddEntity(std::move(watcher));
+        Scenes().Update(kDt);
+
+        g_seenAtExit.clear();
+        if (switching)
+        {
+            Scenes().ChangeScene("cellar", false);
+            Scenes().Update(kDt);
+        }
+        else
+            Scenes().Exit();
+        EXPECT_EQ(g_seenAtExit, "hud_icons hud pause_menu hub hub found") << (switching ? "switching" : "exit");
+        Scenes().Exit();
+        Scenes().Reset();
+    }
 }
 
 TEST_F(SceneSystemTest, AFirstSceneWithoutALevelFileStopsStartUp)

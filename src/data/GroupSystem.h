@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/System.h"
+#include "data/EntityRef.h"
 
 #include <glm/vec2.hpp>
 
@@ -11,22 +12,27 @@
 class Entity;
 class Scene;
 
-// A named set of entities declared by a level file.
+// A named set of entities declared by a level file. Members are held by reference:
+// a member that is deleted leaves the group the next time the group is looked up.
 struct Group
 {
     struct Member
     {
-        Entity* _entity = nullptr;
+        EntityRef _entity;
         glm::vec2 _position{0.0f}; // where the member stood when it joined
     };
 
-    std::vector<Entity*> _members;
+    // Drops the members that no longer exist.
+    void Prune();
+
+    std::vector<EntityRef> _members;
     std::vector<Member> _records;
     std::string _name;
-    const Scene* _scene = nullptr;
+    const Scene* _scene = nullptr; // only compared, never followed
 };
 
 // Owns every group. Not driven by the main loop; levels and behaviours reach it directly.
+// Find and GetAll hand out groups without deleted members.
 class GroupSystem : public System
 {
 public:
@@ -43,8 +49,8 @@ public:
     void Add(Group& group, Entity& entity);
     std::vector<Group*> GetAll() const;
     void Clear(Group& group);
-    // Deletes every group a scene declared, when the scene goes away, so switching
-    // levels never runs into the group limit.
+    // Deletes every group a scene declared, when the scene ends, so switching levels
+    // never runs into the group limit.
     void Remove(const Scene* scene);
 
     // Removes every group (between tests and runs).

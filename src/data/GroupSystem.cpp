@@ -1,7 +1,13 @@
-#include "core/GroupSystem.h"
+#include "data/GroupSystem.h"
 
 #include "core/Assert.h"
 #include "data/Entity.h"
+
+void Group::Prune()
+{
+    std::erase_if(_members, [](const EntityRef& member) { return !member; });
+    std::erase_if(_records, [](const Member& member) { return !member._entity; });
+}
 
 GroupSystem& GroupSystem::Instance()
 {
@@ -13,7 +19,10 @@ Group* GroupSystem::Find(const std::string& name, const Scene* scene) const
 {
     for (const auto& group : _groups)
         if (group->_scene == scene && group->_name == name)
+        {
+            group->Prune();
             return group.get();
+        }
     return nullptr;
 }
 
@@ -29,9 +38,9 @@ Group* GroupSystem::Create(const std::string& name, const Scene* scene)
 
 void GroupSystem::Add(Group& group, Entity& entity)
 {
-    group._members.push_back(&entity);
+    group._members.emplace_back(&entity);
     entity.SetGroupName(group._name);
-    group._records.push_back({&entity, entity.GetTransform().GetTranslation()});
+    group._records.push_back({EntityRef(&entity), entity.GetTransform().GetTranslation()});
 }
 
 std::vector<Group*> GroupSystem::GetAll() const
@@ -39,7 +48,10 @@ std::vector<Group*> GroupSystem::GetAll() const
     std::vector<Group*> all;
     all.reserve(_groups.size());
     for (const auto& group : _groups)
+    {
+        group->Prune();
         all.push_back(group.get());
+    }
     return all;
 }
 

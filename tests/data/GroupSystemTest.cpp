@@ -1,7 +1,7 @@
 #include "TestSupport.h"
 
-#include "core/GroupSystem.h"
 #include "data/Entity.h"
+#include "data/GroupSystem.h"
 
 class GroupSystemTest : public test::ScratchTest
 {
@@ -30,8 +30,23 @@ TEST_F(GroupSystemTest, AddRecordsThePositionAtJoiningAndNamesTheEntity)
     e.GetTransform().SetTranslation({9, 9});
     ASSERT_EQ(g->_records.size(), 1u);
     EXPECT_EQ(g->_records[0]._position, glm::vec2(4, 5));
-    EXPECT_EQ(g->_members[0], &e);
+    EXPECT_EQ(g->_members[0].Get(), &e);
     EXPECT_EQ(e.GetGroupName(), "spawns");
+}
+
+TEST_F(GroupSystemTest, ADeletedMemberLeavesItsGroup)
+{
+    Group* g = groups.Create("lamps", level1);
+    Entity kept("kept");
+    auto gone = std::make_unique<Entity>("gone");
+    groups.Add(*g, *gone);
+    groups.Add(*g, kept);
+    gone.reset();
+    ASSERT_EQ(groups.Find("lamps", level1), g);
+    ASSERT_EQ(g->_members.size(), 1u);
+    EXPECT_EQ(g->_members[0].Get(), &kept);
+    ASSERT_EQ(g->_records.size(), 1u);
+    EXPECT_EQ(g->_records[0]._entity.Get(), &kept);
 }
 
 TEST_F(GroupSystemTest, ClearedGroupsMatchNoFindButStayRegistered)

@@ -1,8 +1,0 @@
-#include "physics/PhysicsGlobals.h"
-
-#include "physics/CollisionPass.h"
-
-void ResetPhysicsGlobals()
-{
-    CollisionPass::ResetShared();
-}
