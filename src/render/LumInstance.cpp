@@ -31,7 +31,7 @@ void LumInstance::SetNeutralInputs()
     }
     glVertexAttrib2f(kOffsetLocation, 0.0f, 0.0f);
     glVertexAttrib2f(kSheetOffsetLocation, 0.0f, 0.0f);
-    GlState::CheckError();
+    GlState::CheckError("glVertexAttrib (neutral instance inputs)");
 }
 
 LumInstance::~LumInstance()
