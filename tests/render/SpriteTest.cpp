@@ -38,13 +38,6 @@ TEST(Sprite, TintsAreClampedAndCloneKeepsValues)
     auto copy = s.Clone();
     EXPECT_EQ(static_cast<Sprite*>(copy.get())->GetTint(), s.GetTint());
     EXPECT_EQ(static_cast<Sprite*>(copy.get())->GetText(), "x");
-
-    json j;
-    s.Write(j);
-    Sprite back;
-    back.Read(j);
-    EXPECT_EQ(back.GetTint(), s.GetTint());
-    EXPECT_EQ(back.GetText(), "x");
 }
 
 TEST(Sprite, ParallaxMovesWithCameraAndDepth)
@@ -104,15 +97,6 @@ TEST_F(SpriteReadTest, BrightnessNeedsAShaderAndAnEmptySourceMeansNone)
     EXPECT_TRUE(SpriteSource::Table().empty());
     s->SetFrame(5);
     EXPECT_EQ(s->GetFrameTransform(), glm::mat3(1.0f)) << "no grid, no frame offset";
-}
-
-TEST_F(SpriteReadTest, ASourceWithoutAGridDrawsItsWholeImage)
-{
-    Sprite* s = ReadSprite(R"({"spritesource": {"name": "wall", "source": "Assets/Art/wall.png"}, "frameindex": 2})");
-    ASSERT_NE(s, nullptr);
-    EXPECT_EQ(s->GetSource()->GetCols(), 0u);
-    EXPECT_FLOAT_EQ(s->GetFrameTransform()[2][0], 0.0f);
-    EXPECT_FLOAT_EQ(s->GetFrameTransform()[2][1], 2.0f) << "treated as one cell; later frames wrap below";
 }
 
 TEST_F(SpriteReadTest, WriteReadsBackTheSameSprite)
