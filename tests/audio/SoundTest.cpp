@@ -77,6 +77,7 @@ TEST_F(SoundTest, PlayResumesAPauseButPlayingTwiceLeavesTheFirstPlaybackOnItsOwn
     s->Play();
     const AudioChannel resumed = s->GetChannel();
     s->Pause(true);
+    EXPECT_TRUE(s->IsPaused());
     EXPECT_TRUE(s->IsPlaying()) << "a paused sound still counts as playing";
     s->Play();
     EXPECT_EQ(s->GetChannel()._generation, resumed._generation);
@@ -187,6 +188,7 @@ TEST_F(SoundTest, ThePlayingListKeepsItsOrderWhenRecordsAreDropped)
 
     // Records that moved still point at their sounds.
     c->LeavePlayingList();
+    EXPECT_FALSE(c->InPlayingList());
     _system.Volumes().masterVol = 0.5f;
     _system.RefreshVolumes();
     EXPECT_FLOAT_EQ(Volume(*a), 0.5f);
