@@ -158,9 +158,11 @@ TEST_F(AudioEngineTest, DecodesWavOggAndFlacMixesWideFilesDownAndReportsTheRest)
     ASSERT_NE(flac, nullptr);
     ASSERT_NE(wide, nullptr);
     EXPECT_NEAR(ogg->GetLength(), 0.5f, 0.01f);
+    EXPECT_EQ(ogg->GetChannels(), 1);
     EXPECT_EQ(flac->GetChannels(), 2);
     EXPECT_EQ(wide->GetChannels(), 1);
     EXPECT_NEAR(wide->GetLength(), 0.5f, 0.01f);
+    EXPECT_TRUE(_engine.IsPlaying(_engine.PlaySound(flac, false))) << "a stereo sound plays";
 
     test::WriteFile("garbage.ogg", "OggS but not really an ogg stream at all");
     test::WriteFile("empty.wav", "");
