@@ -1,6 +1,7 @@
 #include "core/WindowSystem.h"
 
 #include "core/AtomicFile.h"
+#include "core/LoadedModules.h"
 #include "core/MainLoop.h"
 #include "core/Screen.h"
 #include "core/Trace.h"
@@ -82,6 +83,8 @@ bool WindowSystem::Init()
         Destroy();
         return false;
     }
+    // The driver is loaded by now.
+    LoadedModules::KeepUntilExit();
     Engine::SetClock(&glfwGetTime);
     Trace::Stream() << "OpenGL " << glGetString(GL_VERSION) << " on " << glGetString(GL_RENDERER) << Trace::endm;
 

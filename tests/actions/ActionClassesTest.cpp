@@ -8,7 +8,6 @@
 #include "actions/MoveCameraAction.h"
 #include "actions/RotateAction.h"
 #include "actions/ScaleAction.h"
-#include "actions/TemplAction.h"
 #include "actions/TextFillAction.h"
 #include "actions/TextJumbleAction.h"
 #include "actions/TintAction.h"
@@ -212,24 +211,4 @@ TEST_F(ActionClassesTest, ChangeSceneActionAsksTheSceneSystem)
     Run(1);
     EXPECT_EQ(SceneSystem::Instance().GetRequestedScene(), "cellar");
     EXPECT_TRUE(_list.IsEmpty());
-}
-
-TEST_F(ActionClassesTest, TemplActionsEaseValuesOfEveryKind)
-{
-    glm::vec2 point{0.0f, 0.0f};
-    char letter = 'a';
-    bool lit = false;
-    std::string text = "dusk";
-    _list.Add(TemplAction<glm::vec2>(point, {4.0f, 8.0f}, 0.0f, 1.0f, {1}));
-    _list.Add(TemplAction<char>(letter, 'e', 0.0f, 1.0f, {1}));
-    _list.Add(TemplAction<bool>(lit, true, 0.0f, 1.0f, {1}));
-    _list.Add(TemplAction<std::string>(text, "dawn", 0.0f, 1.0f, {1}));
-    Run(2);
-    EXPECT_EQ(point, glm::vec2(2.0f, 4.0f));
-    EXPECT_EQ(letter, 'c');
-    EXPECT_TRUE(lit);
-    EXPECT_EQ(text, "d") << "half way: deleted back to the common 'd'";
-    Run(2);
-    EXPECT_EQ(text, "dawn");
-    EXPECT_EQ(letter, 'e');
 }

@@ -5,15 +5,15 @@
 
 #include <sndfile.h>
 
-#include <thread>
 #include <vector>
 
-using test::WaitFor;
 using test::WriteTone;
 
 namespace
 {
 constexpr unsigned kMode = AudioEngine::kLoopOff | AudioEngine::k2D;
+// Time moves only by the dt given to Update, so endings fall on known frames.
+constexpr unsigned kFrameClock = AudioEngine::kInitSilent | AudioEngine::kInitFrameClock;
 
 class AudioEngineTest : public test::AudioTest
 {
@@ -25,7 +25,7 @@ protected:
         WriteTone("long.wav", 3.0);
     }
     // One engine at a time: OpenAL has one current context per process.
-    void Open(int channels = 64, unsigned flags = 0)
+    void Open(unsigned flags = kFrameClock, int channels = 64)
     {
         ASSERT_TRUE(_engine.Init(channels, flags));
         _short = _engine.CreateSound("short.wav", kMode);
@@ -43,69 +43,59 @@ protected:
     AudioSound* _short = nullptr;
     AudioSound* _long = nullptr;
 };
-
-void Sleep(double seconds)
-{
-    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
-}
 } // namespace
 
-TEST_F(AudioEngineTest, APlaybackReportsPlayingUntilItEndsThenItsHandleIsDead)
+TEST_F(AudioEngineTest, OnTheOutputDeviceChannelsPauseStopAndTakeTheirVolume)
 {
-    Open();
-    const AudioChannel channel = _engine.PlaySound(_short, false);
+    Open(0);
+    EXPECT_FALSE(_engine.IsSilent());
+    const AudioChannel channel = _engine.PlaySound(_long, false);
     EXPECT_TRUE(_engine.IsPlaying(channel));
-    EXPECT_FALSE(_engine.IsPaused(channel));
-    ASSERT_TRUE(WaitFor([&] { return !_engine.IsPlaying(channel); }));
+    _engine.SetPaused(channel, true);
+    EXPECT_TRUE(_engine.IsPaused(channel));
+    _engine.SetVolume(channel, 0.25f);
+    EXPECT_FLOAT_EQ(_engine.GetVolume(channel), 0.25f);
+    _engine.SetVolume(channel, -1.0f);
+    EXPECT_FLOAT_EQ(_engine.GetVolume(channel), 0.0f) << "never negative";
+    _engine.Stop(channel);
+    EXPECT_FALSE(_engine.IsPlaying(channel));
 
-    // A finished channel ignores every call, even once its slot plays something else.
-    const AudioChannel next = _engine.PlaySound(_long, false);
+    // A stopped channel ignores every call, even once its slot plays something else.
+    const AudioChannel next = _engine.PlaySound(_short, false);
     _engine.Stop(channel);
     _engine.SetPaused(channel, true);
     EXPECT_TRUE(_engine.IsPlaying(next));
     EXPECT_FALSE(_engine.IsPaused(next));
-    _engine.Stop(next);
-    EXPECT_FALSE(_engine.IsPlaying(next));
-    EXPECT_EQ(_engine.ActiveChannels(), 0);
 }
 
-TEST_F(AudioEngineTest, PausedChannelsHoldTheirPlaceAndResume)
+TEST_F(AudioEngineTest, PlaybacksEndOnTimeWhilePausedOnesHoldAndLoopsGoOn)
 {
     Open();
+    const AudioChannel once = _engine.PlaySound(_short, false);
     const AudioChannel held = _engine.PlaySound(_short, true);
     const AudioChannel paused = _engine.PlaySound(_short, false);
     _engine.SetPaused(paused, true);
-    Sleep(0.3); // longer than the sound
-    EXPECT_TRUE(_engine.IsPlaying(held));
-    EXPECT_TRUE(_engine.IsPaused(held));
-    EXPECT_TRUE(_engine.IsPlaying(paused));
-    EXPECT_TRUE(_engine.IsPaused(paused));
+    const AudioChannel looped = _engine.PlaySound(_short, false);
+    _engine.SetMode(looped, AudioEngine::kLoopNormal);
+
+    _engine.Update(0.05f);
+    EXPECT_TRUE(_engine.IsPlaying(once)) << "half of the sound";
+    _engine.Update(0.3f);
+    EXPECT_FALSE(_engine.IsPlaying(once));
+    for (const AudioChannel& c : {held, paused})
+    {
+        EXPECT_TRUE(_engine.IsPlaying(c));
+        EXPECT_TRUE(_engine.IsPaused(c));
+    }
+    EXPECT_TRUE(_engine.IsPlaying(looped));
+    EXPECT_EQ(_engine.ActiveChannels(), 3);
 
     _engine.SetPaused(held, false);
-    _engine.SetPaused(paused, false);
-    EXPECT_FALSE(_engine.IsPaused(held));
-    ASSERT_TRUE(WaitFor([&] { return !_engine.IsPlaying(held) && !_engine.IsPlaying(paused); }));
-}
-
-TEST_F(AudioEngineTest, LoopModeKeepsAChannelGoingUntilItIsSwitchedOff)
-{
-    Open();
-    const AudioChannel channel = _engine.PlaySound(_short, false);
-    _engine.SetMode(channel, AudioEngine::kLoopNormal);
-    Sleep(0.35);
-    EXPECT_TRUE(_engine.IsPlaying(channel));
-    _engine.SetMode(channel, AudioEngine::kLoopOff);
-    EXPECT_TRUE(WaitFor([&] { return !_engine.IsPlaying(channel); }));
-}
-
-TEST_F(AudioEngineTest, VolumeIsAppliedAndNeverNegative)
-{
-    Open();
-    const AudioChannel channel = _engine.PlaySound(_long, false);
-    _engine.SetVolume(channel, 0.25f);
-    EXPECT_FLOAT_EQ(_engine.GetVolume(channel), 0.25f);
-    _engine.SetVolume(channel, -1.0f);
-    EXPECT_FLOAT_EQ(_engine.GetVolume(channel), 0.0f);
+    _engine.SetMode(looped, AudioEngine::kLoopOff);
+    _engine.Update(0.3f);
+    EXPECT_FALSE(_engine.IsPlaying(held));
+    EXPECT_FALSE(_engine.IsPlaying(looped));
+    EXPECT_TRUE(_engine.IsPlaying(paused));
 }
 
 TEST_F(AudioEngineTest, ReleasingASoundStopsWhatPlaysIt)
@@ -130,7 +120,7 @@ TEST_F(AudioEngineTest, ClosingEndsEveryChannelAndLaterCallsDoNothing)
     _engine.Update();
 
     // A handle from the closed engine never matches a playback of the next one.
-    ASSERT_TRUE(_engine.Init(64));
+    ASSERT_TRUE(_engine.Init(64, kFrameClock));
     AudioSound* again = _engine.CreateSound("long.wav", kMode);
     const AudioChannel fresh = _engine.PlaySound(again, false);
     EXPECT_EQ(fresh._slot, channel._slot);
@@ -140,7 +130,7 @@ TEST_F(AudioEngineTest, ClosingEndsEveryChannelAndLaterCallsDoNothing)
 
 TEST_F(AudioEngineTest, ManyPlayAtOnceAndTheOldestGivesWayWhenAllAreBusy)
 {
-    Open(300);
+    Open(0, 300);
     std::vector<AudioChannel> channels;
     for (int i = 0; i < 300; ++i)
         channels.push_back(_engine.PlaySound(_long, false));
@@ -155,7 +145,7 @@ TEST_F(AudioEngineTest, ManyPlayAtOnceAndTheOldestGivesWayWhenAllAreBusy)
     EXPECT_TRUE(_engine.IsPlaying(channels[1]));
 }
 
-TEST_F(AudioEngineTest, DecodesWavOggAndFlacAndMixesWideFilesDown)
+TEST_F(AudioEngineTest, DecodesWavOggAndFlacMixesWideFilesDownAndReportsTheRest)
 {
     Open();
     WriteTone("tone.ogg", 0.5, 1, SF_FORMAT_OGG | SF_FORMAT_VORBIS);
@@ -172,48 +162,15 @@ TEST_F(AudioEngineTest, DecodesWavOggAndFlacAndMixesWideFilesDown)
     EXPECT_EQ(flac->GetChannels(), 2);
     EXPECT_EQ(wide->GetChannels(), 1);
     EXPECT_NEAR(wide->GetLength(), 0.5f, 0.01f);
-    EXPECT_TRUE(_engine.IsPlaying(_engine.PlaySound(flac, false)));
-}
+    EXPECT_TRUE(_engine.IsPlaying(_engine.PlaySound(flac, false))) << "a stereo sound plays";
 
-TEST_F(AudioEngineTest, FilesThatCannotBeDecodedAreReportedAndGiveNoSound)
-{
-    Open();
     test::WriteFile("garbage.ogg", "OggS but not really an ogg stream at all");
     test::WriteFile("empty.wav", "");
-    EXPECT_EQ(_engine.CreateSound("missing.wav", kMode), nullptr);
-    EXPECT_EQ(_engine.CreateSound("garbage.ogg", kMode), nullptr);
-    EXPECT_EQ(_engine.CreateSound("empty.wav", kMode), nullptr);
+    const char* const bad[] = {"missing.wav", "garbage.ogg", "empty.wav"};
+    for (const char* file : bad)
+        EXPECT_EQ(_engine.CreateSound(file, kMode), nullptr) << file;
     EXPECT_TRUE(_engine.PlaySound(nullptr, false).IsNone());
     const std::string trace = test::ReadTrace();
-    EXPECT_NE(trace.find("Audio: cannot play missing.wav"), std::string::npos) << trace;
-    EXPECT_NE(trace.find("Audio: cannot play garbage.ogg"), std::string::npos) << trace;
-    EXPECT_NE(trace.find("Audio: cannot play empty.wav"), std::string::npos) << trace;
-}
-
-// Without a device the engine mixes into nothing, driven by Update, and keeps time.
-TEST_F(AudioEngineTest, TheSilentMixerKeepsPlaybackStatesRight)
-{
-    Open(16, AudioEngine::kInitSilent);
-    AudioEngine& silent = _engine;
-    EXPECT_TRUE(silent.IsSilent());
-    AudioSound* sound = _short;
-    const AudioChannel once = silent.PlaySound(sound, false);
-    const AudioChannel held = silent.PlaySound(sound, false);
-    silent.SetPaused(held, true);
-    const AudioChannel looped = silent.PlaySound(sound, false);
-    silent.SetMode(looped, AudioEngine::kLoopNormal);
-
-    // Nothing advances between updates.
-    Sleep(0.25);
-    EXPECT_TRUE(silent.IsPlaying(once));
-    EXPECT_TRUE(WaitFor(
-        [&]
-        {
-            silent.Update();
-            return !silent.IsPlaying(once);
-        }));
-    EXPECT_TRUE(silent.IsPlaying(held));
-    EXPECT_TRUE(silent.IsPaused(held));
-    EXPECT_TRUE(silent.IsPlaying(looped));
-    EXPECT_EQ(silent.ActiveChannels(), 2);
+    for (const char* file : bad)
+        EXPECT_NE(trace.find(std::string("Audio: cannot play ") + file), std::string::npos) << file;
 }

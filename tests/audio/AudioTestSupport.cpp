@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <thread>
 #include <vector>
 
 namespace test
@@ -48,17 +47,5 @@ void WriteSoundTable(const nlohmann::json& table)
         out.push_back(entry);
     }
     WriteFile("Data/Sound/sounds.json", out.dump(2));
-}
-
-bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout)
-{
-    const auto end = std::chrono::steady_clock::now() + timeout;
-    while (!condition())
-    {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return true;
 }
 } // namespace test

@@ -4,9 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include <chrono>
 #include <filesystem>
-#include <functional>
 #include <string>
 
 namespace test
@@ -24,7 +22,4 @@ void WriteTone(const std::filesystem::path& path, double seconds, int channels =
 
 // A sound table of {name, seconds} pairs, each with its own tone file under Assets/Sound.
 void WriteSoundTable(const nlohmann::json& table);
-
-// Polls until the condition holds or the time runs out; returns the condition.
-bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(3));
 } // namespace test

@@ -14,9 +14,7 @@ class StreamTest : public test::ScratchTest
 TEST(StreamPath, KindsPickPrefixAndExtension)
 {
     EXPECT_EQ(Stream::GetPath("x", RawPath), "x");
-    EXPECT_EQ(Stream::GetPath("player", EntityFile), "Data/Entity/player.json");
     EXPECT_EQ(Stream::GetPath("vsync", DataFile), "Data/Data/dat_vsync.json");
-    EXPECT_EQ(Stream::GetPath("collider", StaticFile), "Data/Static/collider.json");
     EXPECT_EQ(Stream::GetPath("x", 10), "");
 }
 

@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 
 using ::testing::HasSubstr;
+using ::testing::Not;
 
 namespace
 {
@@ -108,6 +109,7 @@ TEST_F(GameEndToEndTest, StartsAtTheSplashScreenShowsTheLogoAndSavesVsync)
     const std::string trace = test::ReadFile("Trace.log");
     EXPECT_THAT(trace, HasSubstr("Scene splash_screen Init"));
     EXPECT_THAT(trace, HasSubstr("Screenshot of frame 30"));
+    EXPECT_THAT(trace, Not(HasSubstr("archetype"))) << "both transition panels ship";
     EXPECT_EQ(nlohmann::json::parse(test::ReadFile("Data/Data/dat_vsync.json")), nlohmann::json({{"vsync", 1}}));
 }
 

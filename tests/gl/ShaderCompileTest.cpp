@@ -65,15 +65,6 @@ TEST_F(ShaderCompileTest, ProgramsThatDoNotLinkNameBothFiles)
     }
 }
 
-TEST_F(ShaderCompileTest, ATableRowWhoseShaderIsBrokenStopsStartUp)
-{
-    ShaderSystem::Instance().Exit();
-    test::WriteFile("Shaders/Broken.glsl", "not glsl");
-    test::WriteFile(ShaderSystem::kTablePath,
-                    R"([{"name": "broken", "vertexfile": "Shaders/Broken.glsl", "pixelfile": "x.glsl"}])");
-    EXPECT_THROW(ShaderSystem::Instance().Init(), FatalError);
-}
-
 TEST_F(ShaderCompileTest, TheComputeVariantLinksWithItsBuffers)
 {
     GLint major = 0, minor = 0;

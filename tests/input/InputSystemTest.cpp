@@ -85,12 +85,13 @@ TEST_F(InputSystemTest, TheHighestCodeAndMouseButtonsWorkAcrossFrames)
     EXPECT_FALSE(input().AnyKeyDown()) << "a held mouse button is not a key";
 }
 
-TEST_F(InputSystemTest, RepeatsOutOfRangeCodesAndUnknownNamesChangeNothing)
+TEST_F(InputSystemTest, RepeatsOutOfRangeCodesUnknownNamesAndStrayReleasesChangeNothing)
 {
     input().HandleButton(W, 2);
     input().HandleButton(-1, InputSystem::kPress);
     input().HandleButton(349, InputSystem::kPress);
     input().HandleButton(-1, InputSystem::kRelease);
+    input().HandleButton(W, InputSystem::kRelease);
     EXPECT_EQ(input().GetHeldCount(), 0);
     EXPECT_EQ(input().GetLastKey(), -1);
     EXPECT_FALSE(input().IsDown("up"));
@@ -98,14 +99,7 @@ TEST_F(InputSystemTest, RepeatsOutOfRangeCodesAndUnknownNamesChangeNothing)
     EXPECT_FALSE(input().IsTriggered("no such binding"));
     input().HandleButton(F11, InputSystem::kPress);
     EXPECT_FALSE(input().IsTriggered("nothing")) << "an empty binding never fires";
-}
-
-TEST_F(InputSystemTest, AReleaseWithoutAPressDoesNotDriveTheHeldCountNegative)
-{
-    input().HandleButton(W, InputSystem::kRelease);
-    EXPECT_EQ(input().GetHeldCount(), 0);
-    input().HandleButton(Up, InputSystem::kPress);
-    EXPECT_EQ(input().GetHeldCount(), 1);
+    EXPECT_EQ(input().GetHeldCount(), 1) << "the stray release left the count at zero, not below";
 }
 
 TEST_F(InputSystemTest, ScrollAndCursorCallbacks)

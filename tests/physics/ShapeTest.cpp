@@ -66,23 +66,3 @@ TEST_F(ShapeTest, WorldPlacement)
     point.PlaceFrom(Point({1.0f, 1.0f}), {100.0f, 0.0f});
     EXPECT_EQ(point._center, glm::vec2(101.0f, 1.0f)) << "points only translate";
 }
-
-TEST_F(ShapeTest, DebugDrawPushesOutlinesAndNormals)
-{
-    DebugLines& lines = DebugLines::Instance();
-    Polygon({{0.0f, 0.0f}, {10.0f, 0.0f}, {10.0f, 10.0f}}).DebugDraw();
-    ASSERT_EQ(lines.Segments().size(), 6u) << "each side and its normal";
-    EXPECT_EQ(lines.Segments()[1]._end, glm::vec2(5.0f, -10.0f));
-    EXPECT_EQ(lines.Colours()[0], glm::vec4(0.0f, 1.0f, 0.0f, 1.0f));
-
-    lines.Clear();
-    Circle({1.0f, 2.0f}, 3.0f).DebugDraw();
-    ASSERT_EQ(lines.Segments().size(), 32u);
-    EXPECT_NEAR(lines.Segments()[8]._start.y, 5.0f, 1e-5f);
-    EXPECT_NEAR(lines.Segments()[31]._end.x, 4.0f, 1e-4f) << "the circle closes";
-
-    lines.Clear();
-    Point({1.0f, 1.0f}).DebugDraw();
-    BoundingRectangle({0.0f, 0.0f}, {1.0f, 1.0f}).DebugDraw();
-    EXPECT_TRUE(lines.Segments().empty());
-}

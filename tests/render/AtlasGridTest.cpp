@@ -1,7 +1,5 @@
 #include "render/AtlasGrid.h"
-#include "render/BlendMode.h"
 
-#include <glad/gl.h>
 #include <gtest/gtest.h>
 
 namespace
@@ -48,14 +46,4 @@ TEST(AtlasGrid, TextCellsAndCentring)
     EXPECT_EQ(AtlasGrid::GlyphCell(' '), 0u);
     EXPECT_EQ(AtlasGrid::GlyphCell('\n'), 0u) << "control bytes draw blank rather than outside the font";
     EXPECT_EQ(AtlasGrid::GlyphCell(0xE9), 0xE9u - 32u);
-}
-
-TEST(BlendMode, TableOfModes)
-{
-    EXPECT_FALSE(BlendMode::ForMode(0).enabled);
-    EXPECT_EQ(BlendMode::ForMode(1), (BlendMode{true, GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA}));
-    EXPECT_EQ(BlendMode::ForMode(2), (BlendMode{true, GL_ONE, GL_ONE}));
-    EXPECT_EQ(BlendMode::ForMode(3), (BlendMode{true, GL_SRC_COLOR, GL_ONE_MINUS_SRC_COLOR}));
-    EXPECT_EQ(BlendMode::ForMode(4), BlendMode::ForMode(1));
-    EXPECT_EQ(BlendMode::ForMode(-1), BlendMode::ForMode(1));
 }

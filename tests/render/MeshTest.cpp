@@ -76,13 +76,3 @@ TEST_F(MeshTest, WrongTypesAreJsonErrorsAndAddNothing)
     EXPECT_THROW(Mesh::ForComponent(Component(R"("quad")")), json::type_error);
     EXPECT_TRUE(Mesh::Table().empty());
 }
-
-TEST_F(MeshTest, WriteGivesTheDescriptorKeysAndTilemapGridOnlyForTilemaps)
-{
-    auto quad = Mesh::ForComponent(
-        Component(R"({"type": "quad", "name": "q", "halfsizex": 3, "halfsizey": 4, "u": 2, "v": 5})"));
-    json j;
-    quad->Write(j);
-    EXPECT_EQ(j, json::parse(R"({"name": "q", "type": "quad", "halfsizex": 3.0, "halfsizey": 4.0, "u": 2.0,
-                                "v": 5.0, "divisions": 0})"));
-}

@@ -75,15 +75,3 @@ TEST_F(ShaderSystemTest, ExitEmptiesTheList)
     EXPECT_TRUE(ShaderSystem::Instance().Entries().empty());
     EXPECT_EQ(ShaderSystem::Instance().Find("default"), nullptr);
 }
-
-TEST(LumShader, EveryUniformOfTheTableHasItsName)
-{
-    EXPECT_EQ(UniformName(Uniform::Projection), "projection");
-    EXPECT_EQ(UniformName(Uniform::Uv), "uv");
-    EXPECT_EQ(UniformName(Uniform::ThreeD), "threeD");
-    EXPECT_EQ(UniformName(Uniform::LightInnerFalloffs), "lightInnerFalloffs");
-    EXPECT_EQ(UniformName(Uniform::Time), "time");
-    EXPECT_EQ(UniformName(Uniform::InnerRadii), "innerRadii");
-    for (std::size_t i = 0; i < LumShader::kUniformCount; ++i)
-        EXPECT_FALSE(UniformName(static_cast<Uniform>(i)).empty()) << i;
-}
