@@ -11,26 +11,18 @@
 
 #include <algorithm>
 
+#include <gmock/gmock.h>
+
+using test::SceneNames;
+using ::testing::HasSubstr;
+
 namespace
 {
-std::vector<std::string> SceneNames()
-{
-    std::vector<std::string> names;
-    for (const auto& scene : SceneSystem::Instance().GetScenes())
-        names.push_back(scene->GetName());
-    return names;
-}
-
 std::vector<Group*> GroupsOf(const Scene& scene)
 {
     std::vector<Group*> groups = GroupSystem::Instance().GetAll();
     std::erase_if(groups, [&](const Group* g) { return g->_scene != &scene; });
     return groups;
-}
-
-bool Contains(const std::string& text, const std::string& part)
-{
-    return text.find(part) != std::string::npos;
 }
 
 Scene* g_scene = nullptr;
@@ -55,18 +47,6 @@ protected:
         Calls().Clear();
     }
 };
-
-TEST_F(SceneTest, ALevelWithOnlyEntitiesKeepsTheDefaultsAndGetsADefaultCamera)
-{
-    test::WriteFile("Data/Level/bare.json", R"({"entities": []})");
-    Scene scene("bare");
-    EXPECT_TRUE(scene.IsLoaded());
-    EXPECT_EQ(scene.GetUpperRightBound(), glm::vec2(5000.0f, 5000.0f));
-    EXPECT_EQ(scene.GetLowerLeftBound(), glm::vec2(-5000.0f, -5000.0f));
-    EXPECT_TRUE(scene.GetShowBounds());
-    ASSERT_NE(scene.GetCamera(), nullptr);
-    EXPECT_TRUE(SceneSystem::Instance().GetScenes().empty());
-}
 
 TEST_F(SceneTest, GroupsAreCreatedOnceAcrossWrappersAndClearedAtExit)
 {
@@ -139,17 +119,6 @@ TEST_F(SceneTest, APausedSceneSkipsUpdatesButStillRendersAndUpdatesEmptyTheDrawI
     EXPECT_EQ(Calls().calls.back(), "lamp:0:update");
 }
 
-TEST_F(SceneTest, InitExitAndDeletionWriteTheirTraceLines)
-{
-    {
-        Scene cellar("cellar");
-        cellar.Init();
-        cellar.Exit();
-    }
-    EXPECT_TRUE(
-        test::InOrder(test::TraceLines(), {"Scene cellar Init", "Scene 'cellar' Exit", "Scene 'cellar' Unload"}));
-}
-
 TEST_F(SceneTest, ReadsBoundsCameraBackgroundEntitiesAndTilemapAndSavesThemBack)
 {
     auto expectHub = [](Scene& hub)
@@ -192,8 +161,9 @@ TEST_F(SceneTest, ReadsBoundsCameraBackgroundEntitiesAndTilemapAndSavesThemBack)
 
 // Bad input: every case below leaves a usable scene and says what was wrong.
 
-TEST_F(SceneTest, MissingMalformedOrNonObjectLevelsAreReportedAndGiveEmptyScenesWithACamera)
+TEST_F(SceneTest, BadLevelsAreReportedAndCostOnlyWhatIsWrong)
 {
+    // Missing, malformed or non-object levels give empty scenes with a default camera.
     Scene missing("nowhere");
     Scene malformed("malformed");
     Scene array("not_object");
@@ -206,21 +176,11 @@ TEST_F(SceneTest, MissingMalformedOrNonObjectLevelsAreReportedAndGiveEmptyScenes
         scene->Update(0.1f);
         EXPECT_TRUE(scene->GetEntities().Entities().empty());
     }
-    const std::string trace = test::ReadTrace();
-    EXPECT_TRUE(Contains(trace, "Failed to load scene nowhere (Data/Level/nowhere.json not found)")) << trace;
-    EXPECT_TRUE(Contains(trace, "Data/Level/malformed.json: parse error")) << trace;
-    EXPECT_TRUE(Contains(trace, "Data/Level/not_object.json: a level must be a JSON object, but is array")) << trace;
-}
 
-TEST_F(SceneTest, ABackgroundColourMissingChannelsKeepsThemAsTheyWere)
-{
     RenderState::SetClearColour({0.1f, 0.2f, 0.3f, 0.4f});
-    Scene scene("partial_background");
+    Scene partial("partial_background");
     EXPECT_EQ(RenderState::GetClearColour(), glm::vec4(0.5f, 0.2f, 0.25f, 0.4f));
-}
 
-TEST_F(SceneTest, WrongTypesCostOnlyTheValueThatIsWrong)
-{
     RenderState::SetClearColour({0.1f, 0.2f, 0.3f, 0.4f});
     Scene scene("wrong_types");
     scene.Init();
@@ -236,16 +196,17 @@ TEST_F(SceneTest, WrongTypesCostOnlyTheValueThatIsWrong)
     EXPECT_EQ(scene.GetSubSceneNames(), (std::vector<std::string>{"hud_icons"}));
 
     const std::string trace = test::ReadTrace();
-    for (const char* line : {
-             "Data/Level/wrong_types.json: /upperrightbound: type must be object, but is number",
-             "Data/Level/wrong_types.json: /camera/name: type must be string, but is number",
-             "Data/Level/wrong_types.json: /background/color/r: type must be number, but is string",
-             "Data/Level/wrong_types.json: /entities/0/name: type must be string, but is number",
-             "Data/Level/wrong_types.json: /entities/2/groups/0/name: type must be string, but is number",
-             "Data/Level/wrong_types.json: /tilemap: type must be object, but is array",
-             "Data/Level/wrong_types.json: /subscenes/1: type must be string, but is number",
-         })
-        EXPECT_TRUE(Contains(trace, line)) << line << "\n" << trace;
+    for (const char* line :
+         {"Failed to load scene nowhere (Data/Level/nowhere.json not found)", "Data/Level/malformed.json: parse error",
+          "Data/Level/not_object.json: a level must be a JSON object, but is array",
+          "Data/Level/wrong_types.json: /upperrightbound: type must be object, but is number",
+          "Data/Level/wrong_types.json: /camera/name: type must be string, but is number",
+          "Data/Level/wrong_types.json: /background/color/r: type must be number, but is string",
+          "Data/Level/wrong_types.json: /entities/0/name: type must be string, but is number",
+          "Data/Level/wrong_types.json: /entities/2/groups/0/name: type must be string, but is number",
+          "Data/Level/wrong_types.json: /tilemap: type must be object, but is array",
+          "Data/Level/wrong_types.json: /subscenes/1: type must be string, but is number"})
+        EXPECT_THAT(trace, HasSubstr(line));
 }
 
 TEST_F(SceneTest, SubSceneCyclesAreReportedAndTheRepeatedNameSkipped)
@@ -258,12 +219,10 @@ TEST_F(SceneTest, SubSceneCyclesAreReportedAndTheRepeatedNameSkipped)
         EXPECT_EQ(SceneNames(), (std::vector<std::string>{"cycle_b"}));
     }
     const std::string trace = test::ReadTrace();
-    EXPECT_TRUE(Contains(trace, "Data/Level/cycle_b.json: /subscenes/0: sub-scene \"cycle_a\" leads back to itself "
-                                "(cycle_a -> cycle_b -> cycle_a), skipped"))
-        << trace;
-    EXPECT_TRUE(Contains(trace, "Data/Level/self_cycle.json: /subscenes/0: sub-scene \"self_cycle\" leads back to "
-                                "itself (self_cycle -> self_cycle), skipped"))
-        << trace;
+    EXPECT_THAT(trace, HasSubstr("Data/Level/cycle_b.json: /subscenes/0: sub-scene \"cycle_a\" leads back to itself "
+                                 "(cycle_a -> cycle_b -> cycle_a), skipped"));
+    EXPECT_THAT(trace, HasSubstr("Data/Level/self_cycle.json: /subscenes/0: sub-scene \"self_cycle\" leads back to "
+                                 "itself (self_cycle -> self_cycle), skipped"));
 
     // Naming the same sub-scene twice is no cycle.
     SceneSystem::Instance().Reset();
