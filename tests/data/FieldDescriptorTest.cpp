@@ -4,29 +4,15 @@
 #include "data/StaticSettings.h"
 #include "data/TypeRegistry.h"
 
-TEST(FieldKeys, UnderscoresGoAndLettersLowerCase)
-{
-    EXPECT_EQ(NormaliseKey("_state_Next"), "statenext");
-    EXPECT_EQ(NormaliseKey("BehaviorPlayer"), "behaviorplayer");
-}
-
-TEST(FieldDescriptor, ReadTakesOnlyThePresentKeys)
+TEST(FieldDescriptor, ReadTakesOnlyThePresentKeysAndWriteThenReadReproducesEveryField)
 {
     ProbeSprite p;
-    p.Read(json::object());
-    EXPECT_EQ(p._speed, 1.5f);
-    EXPECT_EQ(p._count, 3);
-    EXPECT_EQ(p._offset, glm::vec2(2, 4));
-
     p.Read(json::parse(R"({"offset": {"y": 3}, "count": 9.7, "on": true})"));
     EXPECT_EQ(p._offset, glm::vec2(2, 3));
     EXPECT_EQ(p._count, 9) << "integers take any number, converted";
     EXPECT_TRUE(p._on);
     EXPECT_EQ(p._speed, 1.5f);
-}
 
-TEST(FieldDescriptor, WriteThenReadReproducesEveryField)
-{
     ProbeSprite a;
     a._label = "lamp";
     a._speed = 0.1f;
@@ -44,7 +30,7 @@ TEST(FieldDescriptor, WriteThenReadReproducesEveryField)
     EXPECT_EQ(again, j);
 }
 
-TEST(FieldDescriptor, NumbersOutsideTheMembersRangeAreReportedNotConverted)
+TEST(FieldDescriptor, OutOfRangeNumbersAreReportedAndTimersReadEitherKeyAndWriteBoth)
 {
     unsigned u = 7;
     EXPECT_THROW(FieldIo::ReadValue(u, json(-1)), json::out_of_range);
@@ -56,10 +42,7 @@ TEST(FieldDescriptor, NumbersOutsideTheMembersRangeAreReportedNotConverted)
     EXPECT_EQ(i, -2147483648) << "a fraction is truncated before the check";
     float f = 0.0f;
     EXPECT_THROW(FieldIo::ReadValue(f, json(1e300)), json::out_of_range);
-}
 
-TEST(FieldDescriptor, TimersReadEitherKeyAndWriteBoth)
-{
     struct Trap
     {
         Timer _stunTimer{3.0f, 3.0f};
@@ -105,9 +88,7 @@ int s_radius = 10;
 glm::vec2 s_origin{1, 1};
 } // namespace
 
-class StaticSettingsTest : public test::ScratchTest
-{
-};
+using StaticSettingsTest = test::ScratchTest;
 
 TEST_F(StaticSettingsTest, BadKeysKeepDefaultsAndTheFileIsCompletedAtExit)
 {
@@ -130,22 +111,13 @@ TEST_F(StaticSettingsTest, BadKeysKeepDefaultsAndTheFileIsCompletedAtExit)
               std::string::npos);
 }
 
-TEST_F(StaticSettingsTest, AFileThatIsNotAnObjectIsKeptAsBadBeforeTheRewrite)
+TEST_F(StaticSettingsTest, NothingIsWrittenBeforeFirstUseAndAFileThatIsNotAnObjectIsKeptAsBad)
 {
     test::WriteFile("Data/Static/probesettings.json", "[1, 2");
     StaticSettings::SetWriteBack(true);
+    StaticSettings("Unused", {{&s_gain, "_gain"}});
     StaticSettings("ProbeSettings", {{&s_gain, "_gain"}}).EnsureLoaded();
     StaticSettings::SetWriteBack(false);
-    EXPECT_EQ(test::ReadFile("Data/Static/probesettings.json.bad"), "[1, 2");
-}
-
-TEST_F(StaticSettingsTest, NothingIsLoadedOrWrittenUntilFirstUse)
-{
-    std::filesystem::create_directories("Data/Static");
-    StaticSettings::SetWriteBack(true);
-    {
-        StaticSettings settings("Unused", {{&s_gain, "_gain"}});
-    }
-    StaticSettings::SetWriteBack(false);
     EXPECT_FALSE(std::filesystem::exists("Data/Static/unused.json"));
+    EXPECT_EQ(test::ReadFile("Data/Static/probesettings.json.bad"), "[1, 2");
 }

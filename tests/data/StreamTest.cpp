@@ -7,19 +7,12 @@
 #include <filesystem>
 #include <unistd.h>
 
-class StreamTest : public test::ScratchTest
-{
-};
-
-TEST(StreamPath, KindsPickPrefixAndExtension)
-{
-    EXPECT_EQ(Stream::GetPath("x", RawPath), "x");
-    EXPECT_EQ(Stream::GetPath("vsync", DataFile), "Data/Data/dat_vsync.json");
-    EXPECT_EQ(Stream::GetPath("x", 10), "");
-}
+using StreamTest = test::ScratchTest;
 
 TEST_F(StreamTest, OpensByKindAndParsesOnce)
 {
+    EXPECT_EQ(Stream::GetPath("vsync", DataFile), "Data/Data/dat_vsync.json");
+    EXPECT_EQ(Stream::GetPath("x", 10), "");
     test::WriteFile("Data/Data/dat_x.json", R"({"vsync": 1})");
     Stream stream("x", DataFile);
     ASSERT_TRUE(stream.IsOpen());
@@ -31,29 +24,23 @@ TEST_F(StreamTest, OpensByKindAndParsesOnce)
     Stream raw("plain.txt", RawPath);
     ASSERT_TRUE(raw.IsOpen());
     EXPECT_EQ(raw.GetJson().size(), 2u);
-}
 
-TEST_F(StreamTest, MissingFilesAndUnknownKindsAreNotOpen)
-{
     EXPECT_FALSE(Stream("absent", LevelFile).IsOpen());
     test::WriteFile("x", "{}");
-    EXPECT_FALSE(Stream("x", 10).IsOpen());
+    EXPECT_FALSE(Stream("x", 10).IsOpen()) << "unknown kinds open nothing";
 }
 
-TEST(DataPath, OnlyRelativeNamesWithoutParentStepsStayInside)
-{
-    for (const char* inside : {"Assets/Art/bat.png", "a..b/c", "x/..y", "./a"})
-        EXPECT_TRUE(IsContainedPath(inside)) << inside;
-    for (const char* outside : {"..", "a/../../x", "a/..", "/etc/passwd", "\\server\\x", "a\\..\\b"})
-        EXPECT_FALSE(IsContainedPath(outside)) << outside;
-}
-
-TEST_F(StreamTest, NamesLeavingTheContentRootAreNotOpenedButRawPathsAre)
+TEST_F(StreamTest, OnlyRelativeNamesWithoutParentStepsStayInsideButRawPathsMayLeave)
 {
     test::WriteFile("Data/secret.json", "{}");
     std::filesystem::create_directories("Data/Level");
     EXPECT_FALSE(Stream("../secret", LevelFile).IsOpen());
     EXPECT_TRUE(Stream("Data/../Data/secret.json", RawPath).IsOpen()) << "raw paths come from the program";
+
+    for (const char* inside : {"Assets/Art/bat.png", "a..b/c", "x/..y", "./a"})
+        EXPECT_TRUE(IsContainedPath(inside)) << inside;
+    for (const char* outside : {"..", "a/../../x", "a/..", "/etc/passwd", "\\server\\x", "a\\..\\b"})
+        EXPECT_FALSE(IsContainedPath(outside)) << outside;
 }
 
 TEST_F(StreamTest, MalformedJsonIsReportedOnceAndReadsAsNull)
