@@ -10,7 +10,7 @@ protected:
     MessageSystem& board = MessageSystem::Instance();
 };
 
-TEST_F(MessageSystemTest, NewerPostReplacesOlderAndPayloadKeepsItsTypes)
+TEST_F(MessageSystemTest, NewerPostReplacesOlderPayloadKeepsItsTypesAndConsumedOnesLastTheFrame)
 {
     board.Send(Message("playerdata", {glm::vec2(1, 2), 3}));
     board.Send(Message("playerdata", {glm::vec2(5, 6), 7}));
@@ -23,10 +23,7 @@ TEST_F(MessageSystemTest, NewerPostReplacesOlderAndPayloadKeepsItsTypes)
     EXPECT_EQ(m->Arg<float>(1), nullptr);
     EXPECT_EQ(m->Arg<int>(2), nullptr);
     EXPECT_EQ(board.Get("player"), nullptr) << "names compare exactly";
-}
 
-TEST_F(MessageSystemTest, ConsumedMessageLastsUntilTheNextUpdate)
-{
     board.Send(Message("collected", {}, 0.0f, true));
     board.Send(Message("playerdata"));
 
@@ -56,10 +53,8 @@ TEST_F(MessageSystemTest, DelayedPostReplacesTheCurrentOneWhenDue)
     EXPECT_EQ(*board.Get("monster_pos")->Arg<int>(0), 2);
     EXPECT_EQ(board.DelayedCount(), 0u);
     EXPECT_EQ(board.CurrentCount(), 1u);
-}
 
-TEST_F(MessageSystemTest, DelayedPostsCountDownOncePerUpdateAndCanComeDueTogether)
-{
+    // Delayed posts count down once per update and can come due together.
     board.Send(Message("a", {}, 0.1f));
     board.Send(Message("b", {}, 0.2f));
     board.Send(Message("c", {}, 0.5f));
