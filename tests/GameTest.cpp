@@ -40,13 +40,6 @@ TEST_F(GameTest, TheWindowPlaysTheInputScriptAtItsFrameAndSavesVsyncAtExit)
     EXPECT_EQ(test::ReadFile("Data/Data/dat_vsync.json"), "{\n  \"vsync\": 1\n}\n");
 }
 
-TEST_F(GameTest, AnUnwritableVsyncFileIsIgnored)
-{
-    StartHeadless();
-    WindowSystem::Instance().Exit();
-    EXPECT_FALSE(std::filesystem::exists("Data/Data/dat_vsync.json"));
-}
-
 TEST_F(GameTest, WiringAgainLeavesOneListenerPerEvent)
 {
     // A second fullscreen listener would undo the first one's toggle.
