@@ -4,7 +4,7 @@
 
 #include <sstream>
 
-TEST(LaunchOptions, EveryFlagParses)
+TEST(LaunchOptions, EveryFlagParsesAndBadValuesAreRefusedWithTheirFlag)
 {
     const LaunchParse p =
         ParseLaunchOptions({"--frames", "120",          "--fixed-dt",  "0.0166667",     "--seed",
@@ -25,10 +25,7 @@ TEST(LaunchOptions, EveryFlagParses)
     EXPECT_EQ(p.options.screenshots.at(30), "shot.png");
     EXPECT_EQ(p.options.screenshots.at(5), "/tmp/a:b.png") << "only the first colon separates";
     EXPECT_EQ(p.options.dumps, (std::map<long long, std::string>{{0, "b.json"}, {30, "a.json"}}));
-}
 
-TEST(LaunchOptions, BadValuesAreRefusedWithTheirFlag)
-{
     // Each case is a command line split at spaces; '' stands for an empty value.
     for (const char* line : {"--frames", "--frames ten", "--frames -1", "--fixed-dt 2", "--fixed-dt nan", "--seed -3",
                              "--data ''", "--scene ''", "--input", "--screenshot shot.png", "--screenshot -1:x.png",

@@ -93,9 +93,8 @@ TEST_F(MessageSystemTest, AMessageBeingReadSurvivesLaterPostsAndOneUpdate)
     EXPECT_EQ(*collected->Arg<int>(0), 7);
     EXPECT_EQ(*board.Get("collected")->Arg<int>(0), 8) << "the newer post is the visible one";
 
-    const Message* due = nullptr;
     board.Send(Message("due", {1}));
-    due = board.Get("due");
+    const Message* due = board.Get("due");
     board.Send(Message("due", {2}, 0.1f));
     board.Update(0.2f);
     EXPECT_EQ(*collected->Arg<int>(0), 7) << "taken down, not yet freed";

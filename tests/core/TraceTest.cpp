@@ -6,7 +6,7 @@ using test::ReadTrace;
 
 using TraceTest = test::ScratchTest;
 
-TEST_F(TraceTest, OneLinePerMessageTrailingNewlinesShowAndEchoCopiesToStandardOutput)
+TEST_F(TraceTest, LinesAndEchoShowAsSentOpenTruncatesAndLinesAfterCloseAreAdded)
 {
     Trace::Message("Scene level1 Init");
     Trace::Message("Scene 'level1' Exit\n");
@@ -21,10 +21,7 @@ TEST_F(TraceTest, OneLinePerMessageTrailingNewlinesShowAndEchoCopiesToStandardOu
     testing::internal::CaptureStdout();
     Trace::Message("echoed");
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "echoed\n");
-}
 
-TEST_F(TraceTest, OpenTruncatesTheFileIsCompleteWhileOpenAndLaterLinesAreAdded)
-{
     test::WriteFile("Trace.log", "old run\n");
     ASSERT_TRUE(Trace::Open());
     Trace::Message("Fatal: no shader table");
