@@ -4,8 +4,6 @@
 #include "core/FatalError.h"
 #include "core/MainLoop.h"
 #include "core/MessageSystem.h"
-#include "data/Component.h"
-#include "data/Entity.h"
 #include "data/GroupSystem.h"
 #include "data/TypeRegistry.h"
 #include "scene/Scene.h"

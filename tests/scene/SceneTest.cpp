@@ -48,7 +48,7 @@ protected:
     }
 };
 
-TEST_F(SceneTest, GroupsAreCreatedOnceAcrossWrappersAndClearedAtExit)
+TEST_F(SceneTest, ReadsGroupsBoundsCameraBackgroundEntitiesAndTilemapAndSavesThemBack)
 {
     auto hub = std::make_unique<Scene>("hub");
     Group* lamps = GroupSystem::Instance().Find("lamps", hub.get());
@@ -73,6 +73,43 @@ TEST_F(SceneTest, GroupsAreCreatedOnceAcrossWrappersAndClearedAtExit)
         again.Exit();
     }
     EXPECT_TRUE(GroupSystem::Instance().GetAll().empty());
+
+    auto expectHub = [](Scene& hub)
+    {
+        EXPECT_EQ(hub.GetUpperRightBound(), glm::vec2(2000.0f, 1500.0f));
+        EXPECT_EQ(hub.GetLowerLeftBound(), glm::vec2(-2000.0f, -1500.0f));
+        EXPECT_FALSE(hub.GetShowBounds());
+        ASSERT_NE(hub.GetCamera(), nullptr);
+        EXPECT_EQ(hub.GetCamera()->GetTranslation(), glm::vec3(-10.0f, 4.0f, 0.0f));
+        EXPECT_EQ(hub.GetCamera()->GetScale(), glm::vec3(0.0f));
+        EXPECT_EQ(RenderState::GetClearColour(), glm::vec4(0.05f, 0.04f, 0.06f, 1.0f));
+        EXPECT_EQ(hub.GetTilemapData()["map"], "hub_tiles");
+        EXPECT_EQ(hub.GetSubSceneNames(), (std::vector<std::string>{"hud", "pause_menu"}));
+
+        // Level entities wait, uninitialised, until the scene's Init.
+        EXPECT_EQ(hub.GetEntities().PendingCount(), 5u);
+        EXPECT_EQ(hub.FindEntity("door"), nullptr);
+        hub.Init();
+        for (const char* name : {"door", "lamp1", "lamp2", "lamp3", "compass"})
+            EXPECT_NE(hub.FindEntity(name), nullptr) << name;
+        EXPECT_EQ(hub.FindEntity("hud_bar"), nullptr) << "sub-scene entities belong to the sub-scene";
+        EXPECT_EQ(hub.FindEntity("door")->Get<Sprite>(ctype::Sprite)->GetText(), "DOOR");
+        ASSERT_NE(GroupSystem::Instance().Find("lamps", &hub), nullptr);
+        EXPECT_EQ(GroupSystem::Instance().Find("lamps", &hub)->_members.size(), 3u);
+    };
+    {
+        Scene hub("hub");
+        expectHub(hub);
+        ASSERT_TRUE(hub.Save());
+    }
+    SceneSystem::Instance().Reset();
+    const std::string text = test::ReadFile("Data/Level/hub.json");
+    EXPECT_TRUE(text.starts_with("{\n    \"")) << "indented by four spaces";
+    EXPECT_TRUE(text.ends_with("}\n"));
+
+    RenderState::Reset();
+    Scene again("hub");
+    expectHub(again);
 }
 
 TEST_F(SceneTest, AnEntityAddedDuringAnUpdateStartsAtOnceButUpdatesFromTheNextUpdate)
@@ -117,46 +154,6 @@ TEST_F(SceneTest, APausedSceneSkipsUpdatesButStillRendersAndUpdatesEmptyTheDrawI
     room.Update(0.1f);
     EXPECT_TRUE(room.GetDrawItems().empty());
     EXPECT_EQ(Calls().calls.back(), "lamp:0:update");
-}
-
-TEST_F(SceneTest, ReadsBoundsCameraBackgroundEntitiesAndTilemapAndSavesThemBack)
-{
-    auto expectHub = [](Scene& hub)
-    {
-        EXPECT_EQ(hub.GetUpperRightBound(), glm::vec2(2000.0f, 1500.0f));
-        EXPECT_EQ(hub.GetLowerLeftBound(), glm::vec2(-2000.0f, -1500.0f));
-        EXPECT_FALSE(hub.GetShowBounds());
-        ASSERT_NE(hub.GetCamera(), nullptr);
-        EXPECT_EQ(hub.GetCamera()->GetTranslation(), glm::vec3(-10.0f, 4.0f, 0.0f));
-        EXPECT_EQ(hub.GetCamera()->GetScale(), glm::vec3(0.0f));
-        EXPECT_EQ(RenderState::GetClearColour(), glm::vec4(0.05f, 0.04f, 0.06f, 1.0f));
-        EXPECT_EQ(hub.GetTilemapData()["map"], "hub_tiles");
-        EXPECT_EQ(hub.GetSubSceneNames(), (std::vector<std::string>{"hud", "pause_menu"}));
-
-        // Level entities wait, uninitialised, until the scene's Init.
-        EXPECT_EQ(hub.GetEntities().PendingCount(), 5u);
-        EXPECT_EQ(hub.FindEntity("door"), nullptr);
-        hub.Init();
-        for (const char* name : {"door", "lamp1", "lamp2", "lamp3", "compass"})
-            EXPECT_NE(hub.FindEntity(name), nullptr) << name;
-        EXPECT_EQ(hub.FindEntity("hud_bar"), nullptr) << "sub-scene entities belong to the sub-scene";
-        EXPECT_EQ(hub.FindEntity("door")->Get<Sprite>(ctype::Sprite)->GetText(), "DOOR");
-        ASSERT_NE(GroupSystem::Instance().Find("lamps", &hub), nullptr);
-        EXPECT_EQ(GroupSystem::Instance().Find("lamps", &hub)->_members.size(), 3u);
-    };
-    {
-        Scene hub("hub");
-        expectHub(hub);
-        ASSERT_TRUE(hub.Save());
-    }
-    SceneSystem::Instance().Reset();
-    const std::string text = test::ReadFile("Data/Level/hub.json");
-    EXPECT_TRUE(text.starts_with("{\n    \"")) << "indented by four spaces";
-    EXPECT_TRUE(text.ends_with("}\n"));
-
-    RenderState::Reset();
-    Scene again("hub");
-    expectHub(again);
 }
 
 // Bad input: every case below leaves a usable scene and says what was wrong.
