@@ -45,7 +45,7 @@ TEST_F(EntityTest, ComponentsAreSortedByTypeOnePerTypeAndTwoBehaviourKeysGiveOne
     EXPECT_EQ(b->_count, 8);
 }
 
-TEST_F(EntityTest, CloneCopiesValuesButNotFlagsSceneOrGroup)
+TEST_F(EntityTest, CloneCopiesValuesButNotFlagsAndExitEndsEachComponentOnceOnlyAfterInit)
 {
     Entity e("lamp");
     e.Read(json::parse(R"({"transform": {"translation": {"x": 5}}, "components": {"probesprite": {"label": "l"}}})"));
@@ -66,10 +66,7 @@ TEST_F(EntityTest, CloneCopiesValuesButNotFlagsSceneOrGroup)
     EXPECT_NE(sprite, e.GetComponent(0));
     EXPECT_EQ(sprite->GetOwner(), copy.get());
     EXPECT_EQ(sprite->_label, "l");
-}
 
-TEST_F(EntityTest, ExitEndsEveryComponentInOrderOnceAndOnlyAfterInit)
-{
     const json components = json::parse(R"({"components": {"probephysics": {}, "probesprite": {}}})");
     Calls().Clear();
     {

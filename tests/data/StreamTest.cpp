@@ -9,7 +9,7 @@
 
 using StreamTest = test::ScratchTest;
 
-TEST_F(StreamTest, OpensByKindAndParsesOnce)
+TEST_F(StreamTest, OpensByKindParsesOnceAndReportsMalformedJsonOnce)
 {
     EXPECT_EQ(Stream::GetPath("vsync", DataFile), "Data/Data/dat_vsync.json");
     EXPECT_EQ(Stream::GetPath("x", 10), "");
@@ -28,6 +28,16 @@ TEST_F(StreamTest, OpensByKindAndParsesOnce)
     EXPECT_FALSE(Stream("absent", LevelFile).IsOpen());
     test::WriteFile("x", "{}");
     EXPECT_FALSE(Stream("x", 10).IsOpen()) << "unknown kinds open nothing";
+
+    test::WriteFile("Data/Level/bad.json", R"({"entities": [)");
+    Stream bad("bad", LevelFile);
+    ASSERT_TRUE(bad.IsOpen());
+    EXPECT_TRUE(bad.GetJson().is_null());
+    EXPECT_TRUE(bad.GetJson().is_null());
+    EXPECT_FALSE(bad.HasJson());
+    const std::string trace = test::ReadTrace();
+    EXPECT_NE(trace.find("Data/Level/bad.json: parse error"), std::string::npos) << trace;
+    EXPECT_EQ(trace.find("parse error"), trace.rfind("parse error")) << "reported once";
 }
 
 TEST_F(StreamTest, OnlyRelativeNamesWithoutParentStepsStayInsideButRawPathsMayLeave)
@@ -41,19 +51,6 @@ TEST_F(StreamTest, OnlyRelativeNamesWithoutParentStepsStayInsideButRawPathsMayLe
         EXPECT_TRUE(IsContainedPath(inside)) << inside;
     for (const char* outside : {"..", "a/../../x", "a/..", "/etc/passwd", "\\server\\x", "a\\..\\b"})
         EXPECT_FALSE(IsContainedPath(outside)) << outside;
-}
-
-TEST_F(StreamTest, MalformedJsonIsReportedOnceAndReadsAsNull)
-{
-    test::WriteFile("Data/Level/bad.json", R"({"entities": [)");
-    Stream stream("bad", LevelFile);
-    ASSERT_TRUE(stream.IsOpen());
-    EXPECT_TRUE(stream.GetJson().is_null());
-    EXPECT_TRUE(stream.GetJson().is_null());
-    EXPECT_FALSE(stream.HasJson());
-    const std::string trace = test::ReadTrace();
-    EXPECT_NE(trace.find("Data/Level/bad.json: parse error"), std::string::npos) << trace;
-    EXPECT_EQ(trace.find("parse error"), trace.rfind("parse error")) << "reported once";
 }
 
 TEST_F(StreamTest, AtomicWriteReplacesWholeFilesOnly)
