@@ -1,7 +1,6 @@
 #include "TestSupport.h"
 
 #include "actions/ActionList.h"
-#include "actions/CallbackAction.h"
 #include "actions/ChangeSceneAction.h"
 #include "actions/FadeAction.h"
 #include "actions/MoveAction.h"

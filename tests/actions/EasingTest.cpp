@@ -4,6 +4,7 @@
 
 #include <array>
 #include <string>
+#include <tuple>
 #include <vector>
 
 TEST(Easing, EveryCurveAtStartMiddleAndEnd)
@@ -35,23 +36,18 @@ TEST(Easing, BackCurvesOvershootUnknownCurvesAreLinearCharactersTruncateAndBools
 
 TEST(TextTransition, DeletesBackToTheCommonPrefixThenTypesTheNewText)
 {
-    struct Case
-    {
-        std::string from, to;
-        float t;
-        std::string shown;
-    };
     // "HELLO" -> "HELP" deletes two characters and types one; back again deletes one and
     // types two. An overshoot below 0 shows the start.
-    for (const Case& c : std::vector<Case>{{"HELLO", "HELP", 0.0f, "HELLO"},
-                                           {"HELLO", "HELP", 0.34f, "HELL"},
-                                           {"HELLO", "HELP", 0.67f, "HEL"},
-                                           {"HELLO", "HELP", 1.0f, "HELP"},
-                                           {"HELP", "HELLO", 0.34f, "HEL"},
-                                           {"HELP", "HELLO", 0.67f, "HELL"},
-                                           {"HELP", "HELLO", 1.0f, "HELLO"},
-                                           {"", "DARK", 0.5f, "DA"},
-                                           {"DARK", "", 0.5f, "DA"},
-                                           {"AB", "CD", -0.3f, "AB"}})
-        EXPECT_EQ(LerpValue(c.from, c.to, c.t), c.shown) << c.from << " -> " << c.to << " at " << c.t;
+    using Case = std::tuple<std::string, std::string, float, std::string>;
+    for (const auto& [from, to, t, shown] : std::vector<Case>{{"HELLO", "HELP", 0.0f, "HELLO"},
+                                                              {"HELLO", "HELP", 0.34f, "HELL"},
+                                                              {"HELLO", "HELP", 0.67f, "HEL"},
+                                                              {"HELLO", "HELP", 1.0f, "HELP"},
+                                                              {"HELP", "HELLO", 0.34f, "HEL"},
+                                                              {"HELP", "HELLO", 0.67f, "HELL"},
+                                                              {"HELP", "HELLO", 1.0f, "HELLO"},
+                                                              {"", "DARK", 0.5f, "DA"},
+                                                              {"DARK", "", 0.5f, "DA"},
+                                                              {"AB", "CD", -0.3f, "AB"}})
+        EXPECT_EQ(LerpValue(from, to, t), shown) << from << " -> " << to << " at " << t;
 }
