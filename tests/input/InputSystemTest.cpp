@@ -62,7 +62,7 @@ TEST_F(InputSystemTest, AHeldKeyTriggersOnceIsDownThroughoutAndReleasesOnce)
     EXPECT_EQ(input().GetHeldCount(), 2);
 }
 
-TEST_F(InputSystemTest, APressAndReleaseInOnePollLeavesNoTrace)
+TEST_F(InputSystemTest, APressAndReleaseInOnePollLeavesNoTraceAndCallbacksFeedTheState)
 {
     Press(W);
     Release(W);
@@ -71,6 +71,16 @@ TEST_F(InputSystemTest, APressAndReleaseInOnePollLeavesNoTrace)
     EXPECT_FALSE(input().IsReleased("up"));
     EXPECT_EQ(input().GetHeldCount(), 0);
     EXPECT_EQ(input().GetLastKey(), W);
+
+    InputSystem::OnScroll(nullptr, 3.0, 1.5);
+    InputSystem::OnScroll(nullptr, 0.0, -2.0);
+    EXPECT_DOUBLE_EQ(input().GetScroll(), -2.0) << "the last event of the frame wins";
+    InputSystem::OnCursorPosition(nullptr, 100.75, 20.5);
+    EXPECT_EQ(input().GetMousePosition(), glm::vec2(100.75f, 20.5f));
+    InputSystem::OnKey(nullptr, F11, 0, InputSystem::kPress, 0);
+    EXPECT_TRUE(input().IsTriggered("fullscreen"));
+    EndFrame();
+    EXPECT_DOUBLE_EQ(input().GetScroll(), 0.0);
 }
 
 TEST_F(InputSystemTest, TheHighestCodeAndMouseButtonsWorkAcrossFrames)
@@ -101,19 +111,6 @@ TEST_F(InputSystemTest, RepeatsOutOfRangeCodesUnknownNamesAndStrayReleasesChange
     Press(F11);
     EXPECT_FALSE(input().IsTriggered("nothing")) << "an empty binding never fires";
     EXPECT_EQ(input().GetHeldCount(), 1) << "the stray release left the count at zero, not below";
-}
-
-TEST_F(InputSystemTest, ScrollAndCursorCallbacks)
-{
-    InputSystem::OnScroll(nullptr, 3.0, 1.5);
-    InputSystem::OnScroll(nullptr, 0.0, -2.0);
-    EXPECT_DOUBLE_EQ(input().GetScroll(), -2.0) << "the last event of the frame wins";
-    InputSystem::OnCursorPosition(nullptr, 100.75, 20.5);
-    EXPECT_EQ(input().GetMousePosition(), glm::vec2(100.75f, 20.5f));
-    InputSystem::OnKey(nullptr, F11, 0, InputSystem::kPress, 0);
-    EXPECT_TRUE(input().IsTriggered("fullscreen"));
-    EndFrame();
-    EXPECT_DOUBLE_EQ(input().GetScroll(), 0.0);
 }
 
 TEST_F(InputSystemTest, BindingFilesKeepTheFirstOfANameAndSkipBadBindings)
