@@ -86,7 +86,7 @@ TEST_F(OptionSystemTest, AValueOfTheWrongTypeIsReportedAndKeepsItsValue)
         EXPECT_NE(trace.find(line), std::string::npos) << line << "\n" << trace;
 }
 
-TEST_F(OptionSystemTest, TheSavedWindowModeIsAppliedAtStartUnlessTheRunIsWindowedByFlag)
+TEST_F(OptionSystemTest, TheSavedWindowModeIsAppliedUnlessWindowedByFlagAndToggleWindowFlipsIt)
 {
     test::WriteFile("Data/Data/dat_options.json", R"({"graphics": {"windowmode": 0}})");
     ASSERT_TRUE(_options.Init());
@@ -101,11 +101,7 @@ TEST_F(OptionSystemTest, TheSavedWindowModeIsAppliedAtStartUnlessTheRunIsWindowe
     WindowSystem::Instance().Configure({});
     EXPECT_TRUE(s_windowModes.empty());
     EXPECT_EQ(OptionSystem::Graphics().windowMode, 1) << "still saved as the player left it";
-}
 
-TEST_F(OptionSystemTest, ToggleWindowFlipsBetweenFullscreenAndWindowed)
-{
-    ASSERT_TRUE(_options.Init());
     Post("Toggle Window");
     Post("Toggle Window");
     EXPECT_EQ(s_windowModes, (std::vector<int>{0, 1}));
