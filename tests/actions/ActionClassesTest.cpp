@@ -128,7 +128,7 @@ TEST_F(ActionClassesTest, MissingTargetsAndTargetsDeletedMidwayAreReportedAndDro
         EXPECT_EQ(Count(trace, message), 2) << message;
 }
 
-TEST_F(ActionClassesTest, SpriteActionsFadeTintAndTypeText)
+TEST_F(ActionClassesTest, SpriteActionsFadeTintAndTypeAndAnchorActionsSwitchAtTheirEnd)
 {
     auto e = WithSprite("label");
     SpriteOf(*e).SetText("OPEN");
@@ -148,9 +148,23 @@ TEST_F(ActionClassesTest, SpriteActionsFadeTintAndTypeText)
     _list.Add(FadeAction(e.get(), 0.0f, 0.0f, 0.0f, {1}));
     Run(1);
     EXPECT_FLOAT_EQ(SpriteOf(*e).GetTint().a, 0.0f) << "a duration of 0 sets the end value on its first run";
+
+    // An anchor switches when its action ends; reversed, it flips the value.
+    Entity hud("hud");
+    auto* anchor = static_cast<Anchor*>(hud.AddComponent(std::make_unique<Anchor>()));
+    _list.Add(AnchorAction(&hud, false, 0.0f, 0.5f, {1}));
+    Run(1);
+    EXPECT_TRUE(anchor->IsEnabled());
+    Run(1);
+    EXPECT_FALSE(anchor->IsEnabled());
+
+    Action& again = _list.Add(AnchorAction(&hud, false, 0.0f, 0.5f, {1}));
+    again.Reverse();
+    Run(2);
+    EXPECT_TRUE(anchor->IsEnabled());
 }
 
-TEST_F(ActionClassesTest, TextJumbleRollsEachCharacterAndRefusesDifferentLengths)
+TEST_F(ActionClassesTest, TextJumbleRollsEachCharacterAndChangeSceneAsksTheSceneSystem)
 {
     std::string word = "AAAA";
     _list.Add(TextJumbleAction(&word, "EEEE", 0.0f, 1.0f, {1}));
@@ -166,26 +180,7 @@ TEST_F(ActionClassesTest, TextJumbleRollsEachCharacterAndRefusesDifferentLengths
     EXPECT_TRUE(_list.IsEmpty());
     EXPECT_NE(test::ReadTrace().find("Text Jumble Action Given Differing String Sizes, Removing From List"),
               std::string::npos);
-}
 
-TEST_F(ActionClassesTest, AnchorActionSwitchesTheAnchorWhenItEndsAndReverseFlipsTheValue)
-{
-    Entity e("hud");
-    auto* anchor = static_cast<Anchor*>(e.AddComponent(std::make_unique<Anchor>()));
-    _list.Add(AnchorAction(&e, false, 0.0f, 0.5f, {1}));
-    Run(1);
-    EXPECT_TRUE(anchor->IsEnabled());
-    Run(1);
-    EXPECT_FALSE(anchor->IsEnabled());
-
-    Action& again = _list.Add(AnchorAction(&e, false, 0.0f, 0.5f, {1}));
-    again.Reverse();
-    Run(2);
-    EXPECT_TRUE(anchor->IsEnabled());
-}
-
-TEST_F(ActionClassesTest, ChangeSceneActionAsksTheSceneSystem)
-{
     EXPECT_FALSE(ChangeSceneAction("", false, 0.0f, 0.0f, {1}).IsValid());
     _list.Add(ChangeSceneAction("cellar", false, 0.25f, 0.0f, {1}));
     Run(1);

@@ -66,7 +66,7 @@ TEST_F(ActionListTest, ABlockingActionHoldsOnlyItsOwnLanesFromItsDelayUntilItIsG
     EXPECT_TRUE(_list.IsEmpty());
 }
 
-TEST_F(ActionListTest, TimeScaleSlowsEveryActionAndMultipliesIntoNestedLists)
+TEST_F(ActionListTest, TimeScaleMultipliesIntoNestedListsAndNestedClonesStartOverWithTheirChildren)
 {
     float outer = 0.0f;
     float inner = 0.0f;
@@ -87,6 +87,26 @@ TEST_F(ActionListTest, TimeScaleSlowsEveryActionAndMultipliesIntoNestedLists)
     EXPECT_FLOAT_EQ(outer, 1.0f);
     EXPECT_FLOAT_EQ(inner, 0.5f);
     EXPECT_EQ(_list.Count(), 1u) << "the nested action lasts while its list has work";
+
+    _list.SetTimeScale(1.0f);
+    float value = 0.0f;
+    NestedAction delayed(0.25f, {1}, true);
+    delayed.GetList().Add(TemplAction<float>(value, 4.0f, 0.0f, 1.0f, {1}));
+    EXPECT_TRUE(delayed.IsValid());
+
+    Action& first = _list.Add(delayed);
+    // The frame that ends the delay hands its whole step to the nested list.
+    _list.Update(0.75f);
+    EXPECT_FLOAT_EQ(value, 3.0f);
+
+    auto again = first.Clone();
+    EXPECT_FLOAT_EQ(again->GetTimer(), -0.25f);
+    EXPECT_FALSE(again->IsStarted());
+    _list.Clear();
+    value = 0.0f;
+    _list.Add(*again);
+    _list.Update(0.5f);
+    EXPECT_FLOAT_EQ(value, 2.0f) << "the clone's child starts from the beginning";
 }
 
 TEST_F(ActionListTest, ActionsJoinAtTheFrontOrBackAndThoseAddedDuringAnUpdateRunFromTheNext)
@@ -168,26 +188,4 @@ TEST_F(ActionListTest, ReverseDuringTheDelayChangesNothingAndLaterRunsBackFromWh
         _list.Update(0.125f);
     EXPECT_FLOAT_EQ(value, 0.0f);
     EXPECT_TRUE(_list.IsEmpty());
-}
-
-TEST_F(ActionListTest, ClonesStartOverAndNestedClonesCopyTheirChildren)
-{
-    float value = 0.0f;
-    NestedAction nested(0.25f, {1}, true);
-    nested.GetList().Add(TemplAction<float>(value, 4.0f, 0.0f, 1.0f, {1}));
-    EXPECT_TRUE(nested.IsValid());
-
-    Action& first = _list.Add(nested);
-    // The frame that ends the delay hands its whole step to the nested list.
-    _list.Update(0.75f);
-    EXPECT_FLOAT_EQ(value, 3.0f);
-
-    auto again = first.Clone();
-    EXPECT_FLOAT_EQ(again->GetTimer(), -0.25f);
-    EXPECT_FALSE(again->IsStarted());
-    _list.Clear();
-    value = 0.0f;
-    _list.Add(*again);
-    _list.Update(0.5f);
-    EXPECT_FLOAT_EQ(value, 2.0f) << "the clone's child starts from the beginning";
 }

@@ -7,7 +7,7 @@
 #include <tuple>
 #include <vector>
 
-TEST(Easing, EveryCurveAtStartMiddleAndEnd)
+TEST(Easing, CurvesRunFromZeroToOneOvershootOrFallBackAndValuesOfEveryKindFollow)
 {
     // The value at t = 0.5 tells the curves apart; all of them run from 0 to 1.
     const std::array<float, 11> mids = {0.5f, 0.29289322f,  0.70710677f, 0.5f, 0.03125f, 0.96875f,
@@ -18,10 +18,7 @@ TEST(Easing, EveryCurveAtStartMiddleAndEnd)
         EXPECT_NEAR(Ease(curve, 0.5f), mids[curve], 1e-5f) << "curve " << curve;
         EXPECT_NEAR(Ease(curve, 1.0f), 1.0f, 1e-5f) << "curve " << curve;
     }
-}
 
-TEST(Easing, BackCurvesOvershootUnknownCurvesAreLinearCharactersTruncateAndBoolsHoldUntilZero)
-{
     EXPECT_LT(Ease(7, 0.2f), 0.0f) << "easing 7 pulls back before it goes";
     EXPECT_GT(Ease(8, 0.8f), 1.0f) << "easing 8 overshoots before it settles";
     EXPECT_FLOAT_EQ(Ease(-1, 0.3f), 0.3f);
@@ -32,10 +29,7 @@ TEST(Easing, BackCurvesOvershootUnknownCurvesAreLinearCharactersTruncateAndBools
     EXPECT_FALSE(LerpValue(false, true, 0.0f));
     EXPECT_TRUE(LerpValue(true, false, 0.99f));
     EXPECT_FALSE(LerpValue(true, false, 1.0f));
-}
 
-TEST(TextTransition, DeletesBackToTheCommonPrefixThenTypesTheNewText)
-{
     // "HELLO" -> "HELP" deletes two characters and types one; back again deletes one and
     // types two. An overshoot below 0 shows the start.
     using Case = std::tuple<std::string, std::string, float, std::string>;
