@@ -34,7 +34,7 @@ protected:
     }
 };
 
-TEST_F(EntityListTest, EntityDestroyedDuringAnUpdateIsUpdatedThenDeletedNextPass)
+TEST_F(EntityListTest, DestroyedEntitiesGoTheNextPassAndDetachedOnesLeaveUndeleted)
 {
     EntityList list(true);
     g_list = &list;
@@ -52,6 +52,18 @@ TEST_F(EntityListTest, EntityDestroyedDuringAnUpdateIsUpdatedThenDeletedNextPass
     EXPECT_EQ(Calls().calls, (std::vector<std::string>{"b:0:exit", "a:0:update"}));
     EXPECT_EQ(list.Entities().size(), 1u);
     g_list = nullptr;
+
+    EntityList carrier(false);
+    Entity* e = carrier.Add(MakeProbe("carried"));
+    e->Detach();
+    Calls().Clear();
+    carrier.Update(0.0f);
+    EXPECT_TRUE(carrier.Entities().empty());
+    EXPECT_TRUE(Calls().calls.empty()) << "neither updated nor exited";
+    auto detached = carrier.TakeDetached();
+    ASSERT_EQ(detached.size(), 1u);
+    EXPECT_EQ(detached[0].get(), e);
+    EXPECT_FALSE(e->IsDetached());
 }
 
 TEST_F(EntityListTest, ExitAllEndsEveryEntityOnceAndDeletingCallsNone)
@@ -69,21 +81,6 @@ TEST_F(EntityListTest, ExitAllEndsEveryEntityOnceAndDeletingCallsNone)
         Calls().Clear();
     }
     EXPECT_TRUE(Calls().calls.empty()) << "deleting the list ends nothing again";
-}
-
-TEST_F(EntityListTest, DetachedEntitiesLeaveWithoutBeingDeleted)
-{
-    EntityList list(false);
-    Entity* e = list.Add(MakeProbe("carried"));
-    e->Detach();
-    Calls().Clear();
-    list.Update(0.0f);
-    EXPECT_TRUE(list.Entities().empty());
-    EXPECT_TRUE(Calls().calls.empty()) << "neither updated nor exited";
-    auto detached = list.TakeDetached();
-    ASSERT_EQ(detached.size(), 1u);
-    EXPECT_EQ(detached[0].get(), e);
-    EXPECT_FALSE(e->IsDetached());
 }
 
 TEST_F(EntityListTest, FixedStepsFollowTheAccumulator)

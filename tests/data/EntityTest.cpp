@@ -7,7 +7,7 @@
 
 using EntityTest = test::ScratchTest;
 
-TEST_F(EntityTest, ComponentsAreSortedByTypeOnePerTypeAndTwoBehaviourKeysGiveOneBehaviour)
+TEST_F(EntityTest, ComponentsAreSortedOnePerTypeCopiedByCloneAndEndedOnceOnlyAfterInit)
 {
     Entity e("thing");
     e.Read(json::parse(R"({"components": {"probephysics": {}, "probesprite": {}, "transform": {"depth": 2}}})"));
@@ -43,17 +43,15 @@ TEST_F(EntityTest, ComponentsAreSortedByTypeOnePerTypeAndTwoBehaviourKeysGiveOne
     EXPECT_EQ(dynamic_cast<ProbeOtherBehavior*>(b), nullptr);
     EXPECT_EQ(b->_label, "second");
     EXPECT_EQ(b->_count, 8);
-}
 
-TEST_F(EntityTest, CloneCopiesValuesButNotFlagsAndExitEndsEachComponentOnceOnlyAfterInit)
-{
-    Entity e("lamp");
-    e.Read(json::parse(R"({"transform": {"translation": {"x": 5}}, "components": {"probesprite": {"label": "l"}}})"));
-    e.GetTransform().GetMatrix();
-    e.SetGroupName("lamps");
-    e.SetScene(reinterpret_cast<Scene*>(0x1));
-    e.Destroy();
-    auto copy = e.Clone();
+    Entity lamp("lamp");
+    lamp.Read(
+        json::parse(R"({"transform": {"translation": {"x": 5}}, "components": {"probesprite": {"label": "l"}}})"));
+    lamp.GetTransform().GetMatrix();
+    lamp.SetGroupName("lamps");
+    lamp.SetScene(reinterpret_cast<Scene*>(0x1));
+    lamp.Destroy();
+    auto copy = lamp.Clone();
     EXPECT_EQ(copy->GetName(), "lamp");
     EXPECT_EQ(copy->GetTransform().GetTranslation().x, 5.0f);
     EXPECT_TRUE(copy->GetTransform().IsStale());
@@ -61,11 +59,11 @@ TEST_F(EntityTest, CloneCopiesValuesButNotFlagsAndExitEndsEachComponentOnceOnlyA
     EXPECT_FALSE(copy->IsDestroyed());
     EXPECT_EQ(copy->GetScene(), nullptr);
     EXPECT_EQ(copy->GetGroupName(), "");
-    auto* sprite = copy->Get<ProbeSprite>(0);
-    ASSERT_NE(sprite, nullptr);
-    EXPECT_NE(sprite, e.GetComponent(0));
-    EXPECT_EQ(sprite->GetOwner(), copy.get());
-    EXPECT_EQ(sprite->_label, "l");
+    auto* copied = copy->Get<ProbeSprite>(0);
+    ASSERT_NE(copied, nullptr);
+    EXPECT_NE(copied, lamp.GetComponent(0));
+    EXPECT_EQ(copied->GetOwner(), copy.get());
+    EXPECT_EQ(copied->_label, "l");
 
     const json components = json::parse(R"({"components": {"probephysics": {}, "probesprite": {}}})");
     Calls().Clear();
@@ -76,12 +74,12 @@ TEST_F(EntityTest, CloneCopiesValuesButNotFlagsAndExitEndsEachComponentOnceOnlyA
     }
     EXPECT_TRUE(Calls().calls.empty()) << "never initialised, never ended";
     {
-        Entity e("gone");
-        e.Read(components);
-        e.Init();
+        Entity gone("gone");
+        gone.Read(components);
+        gone.Init();
         Calls().Clear();
-        e.Exit();
-        e.Exit();
+        gone.Exit();
+        gone.Exit();
     }
     EXPECT_EQ(Calls().calls, (std::vector<std::string>{"gone:0:exit", "gone:5:exit"})) << "deleting ends nothing";
 }

@@ -4,7 +4,7 @@
 #include "data/StaticSettings.h"
 #include "data/TypeRegistry.h"
 
-TEST(FieldDescriptor, ReadTakesOnlyThePresentKeysAndWriteThenReadReproducesEveryField)
+TEST(FieldDescriptor, ReadsPresentKeysRefusesOutOfRangeNumbersAndWritesWhatItReads)
 {
     ProbeSprite p;
     p.Read(json::parse(R"({"offset": {"y": 3}, "count": 9.7, "on": true})"));
@@ -28,10 +28,7 @@ TEST(FieldDescriptor, ReadTakesOnlyThePresentKeysAndWriteThenReadReproducesEvery
     json again;
     b.Write(again);
     EXPECT_EQ(again, j);
-}
 
-TEST(FieldDescriptor, OutOfRangeNumbersAreReportedAndTimersReadEitherKeyAndWriteBoth)
-{
     unsigned u = 7;
     EXPECT_THROW(FieldIo::ReadValue(u, json(-1)), json::out_of_range);
     EXPECT_THROW(FieldIo::ReadValue(u, json(4294967296.0)), json::out_of_range);
@@ -52,9 +49,9 @@ TEST(FieldDescriptor, OutOfRangeNumbersAreReportedAndTimersReadEitherKeyAndWrite
     Trap trap;
     descriptor.Read(trap, json::parse(R"({"stuntimer": {"timer": 0.5}})"));
     EXPECT_EQ(trap._stunTimer, (Timer{0.5f, 3.0f})) << "the duration keeps its value";
-    json j;
-    descriptor.Write(trap, j);
-    EXPECT_EQ(j.dump(), R"({"stuntimer":{"duration":3.0,"timer":0.5}})");
+    json written;
+    descriptor.Write(trap, written);
+    EXPECT_EQ(written.dump(), R"({"stuntimer":{"duration":3.0,"timer":0.5}})");
     EXPECT_THROW(descriptor.Read(trap, json::parse(R"({"stuntimer": 2})")), json::type_error);
     EXPECT_THROW(descriptor.Read(trap, json::parse(R"({"stuntimer": {"duration": "long"}})")), json::type_error);
 }
@@ -90,7 +87,7 @@ glm::vec2 s_origin{1, 1};
 
 using StaticSettingsTest = test::ScratchTest;
 
-TEST_F(StaticSettingsTest, BadKeysKeepDefaultsAndTheFileIsCompletedAtExit)
+TEST_F(StaticSettingsTest, BadKeysKeepDefaultsAndFilesAreCompletedAfterUseOrKeptAsBad)
 {
     CopyTestData("corpus");
     s_gain = 0.5f;
@@ -109,10 +106,7 @@ TEST_F(StaticSettingsTest, BadKeysKeepDefaultsAndTheFileIsCompletedAtExit)
               R"({"gain":0.5,"origin":{"x":1.0,"y":1.0},"radius":41})");
     EXPECT_NE(test::ReadTrace().find("Data/Static/probesettings.json: /gain: type must be number, but is string"),
               std::string::npos);
-}
 
-TEST_F(StaticSettingsTest, NothingIsWrittenBeforeFirstUseAndAFileThatIsNotAnObjectIsKeptAsBad)
-{
     test::WriteFile("Data/Static/probesettings.json", "[1, 2");
     StaticSettings::SetWriteBack(true);
     StaticSettings("Unused", {{&s_gain, "_gain"}});

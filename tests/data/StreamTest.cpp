@@ -40,7 +40,7 @@ TEST_F(StreamTest, OpensByKindParsesOnceAndReportsMalformedJsonOnce)
     EXPECT_EQ(trace.find("parse error"), trace.rfind("parse error")) << "reported once";
 }
 
-TEST_F(StreamTest, OnlyRelativeNamesWithoutParentStepsStayInsideButRawPathsMayLeave)
+TEST_F(StreamTest, NamesStayInsideTheContentRootAndAtomicWritesReplaceWholeFilesOnly)
 {
     test::WriteFile("Data/secret.json", "{}");
     std::filesystem::create_directories("Data/Level");
@@ -51,10 +51,7 @@ TEST_F(StreamTest, OnlyRelativeNamesWithoutParentStepsStayInsideButRawPathsMayLe
         EXPECT_TRUE(IsContainedPath(inside)) << inside;
     for (const char* outside : {"..", "a/../../x", "a/..", "/etc/passwd", "\\server\\x", "a\\..\\b"})
         EXPECT_FALSE(IsContainedPath(outside)) << outside;
-}
 
-TEST_F(StreamTest, AtomicWriteReplacesWholeFilesOnly)
-{
     test::WriteFile("Data/Data/dat_vsync.json", "old");
     ASSERT_TRUE(WriteFileAtomic("Data/Data/dat_vsync.json", "{\"vsync\": 1}\n"));
     EXPECT_EQ(test::ReadFile("Data/Data/dat_vsync.json"), "{\"vsync\": 1}\n");
