@@ -83,20 +83,7 @@ TEST_F(InputSystemTest, APressAndReleaseInOnePollLeavesNoTraceAndCallbacksFeedTh
     EXPECT_DOUBLE_EQ(input().GetScroll(), 0.0);
 }
 
-TEST_F(InputSystemTest, TheHighestCodeAndMouseButtonsWorkAcrossFrames)
-{
-    Press(348);
-    Press(0);
-    EndFrame();
-    EXPECT_FALSE(input().IsTriggered("menu"));
-    EXPECT_TRUE(input().IsDown("menu"));
-    EXPECT_TRUE(input().IsDown("click"));
-    Release(348);
-    EXPECT_TRUE(input().IsReleased("menu"));
-    EXPECT_FALSE(input().AnyKeyDown()) << "a held mouse button is not a key";
-}
-
-TEST_F(InputSystemTest, RepeatsOutOfRangeCodesUnknownNamesAndStrayReleasesChangeNothing)
+TEST_F(InputSystemTest, StrayEventsChangeNothingAndTheHighestCodeAndMouseButtonsWork)
 {
     input().HandleButton(W, 2);
     Press(-1);
@@ -111,9 +98,20 @@ TEST_F(InputSystemTest, RepeatsOutOfRangeCodesUnknownNamesAndStrayReleasesChange
     Press(F11);
     EXPECT_FALSE(input().IsTriggered("nothing")) << "an empty binding never fires";
     EXPECT_EQ(input().GetHeldCount(), 1) << "the stray release left the count at zero, not below";
+
+    Release(F11);
+    Press(348);
+    Press(0);
+    EndFrame();
+    EXPECT_FALSE(input().IsTriggered("menu"));
+    EXPECT_TRUE(input().IsDown("menu"));
+    EXPECT_TRUE(input().IsDown("click"));
+    Release(348);
+    EXPECT_TRUE(input().IsReleased("menu"));
+    EXPECT_FALSE(input().AnyKeyDown()) << "a held mouse button is not a key";
 }
 
-TEST_F(InputSystemTest, BindingFilesKeepTheFirstOfANameAndSkipBadBindings)
+TEST_F(InputSystemTest, BindingsAndKeyNamesKeepTheFirstOfANameSkipBadOnesAndInitReadsTheFiles)
 {
     input().LoadBindings(json::parse(R"({"keys": {"up": [1], "jump": [32], "broken": [1, "x"], "worse": 5}})"),
                          "Data/Data/dat_input.json");
@@ -126,10 +124,7 @@ TEST_F(InputSystemTest, BindingFilesKeepTheFirstOfANameAndSkipBadBindings)
     EXPECT_THAT(trace, HasSubstr("Data/Data/dat_input.json: /keys/broken: a binding must be an array of integer"));
     EXPECT_THAT(trace, HasSubstr("Data/Data/dat_input.json: /keys/worse:"));
     EXPECT_THAT(trace, HasSubstr("Data/Data/dat_input.json: /keys: must be an object"));
-}
 
-TEST_F(InputSystemTest, KeyNamesKeepTheFirstNameOfACodeAndInitReadsTheDataFiles)
-{
     input().LoadKeyNames(json::parse(R"({"names": {"Escape": 256, "Esc": 256, "A": 65, "Bad": "x"}})"), "names");
     // Object members come in byte order: "A", "Bad", "Esc", "Escape".
     EXPECT_EQ(input().KeyNames().at(256), "Esc");
@@ -145,8 +140,21 @@ TEST_F(InputSystemTest, KeyNamesKeepTheFirstNameOfACodeAndInitReadsTheDataFiles)
     EXPECT_EQ(input().KeyNames().at(69), "E");
 }
 
-TEST(InputSystemMath, CursorToWorldThroughACamera)
+TEST_F(InputSystemTest, TheCursorReachesTheWorldThroughTheWindowScaleAndTheSceneCamera)
 {
+    test::WriteFile("Data/Level/look.json", R"({"camera": {"translation": {"x": -100, "y": -50},
+                                                            "scale": {"x": 0, "y": 0, "z": 0}}})");
+    SceneSystem::Instance().ChangeScene("look", false);
+    ASSERT_TRUE(SceneSystem::Instance().Init());
+
+    InputSystem::OnCursorPosition(nullptr, 960.0, 540.0);
+    EXPECT_EQ(input().GetMouseWorldPosition(), glm::vec2(100.0f, 50.0f)) << "the centre shows the camera position";
+    InputSystem::OnCursorPosition(nullptr, 0.0, 0.0);
+    EXPECT_EQ(input().GetMouseWorldPosition(), glm::vec2(100.0f - 960.0f, 50.0f + 540.0f));
+
+    RenderState::SetScreenSpace(true);
+    EXPECT_EQ(input().GetMouseWorldPosition(), glm::vec2(-960.0f, 540.0f)) << "screen space ignores the camera";
+
     const glm::ivec2 window(1280, 720);
     const float scale = 1920.0f / 1280.0f;
     // Without a camera the window centre is the origin and the top-left corner half the
@@ -161,20 +169,4 @@ TEST(InputSystemMath, CursorToWorldThroughACamera)
     EXPECT_TRUE(near(InputSystem::ScreenToWorld({640, 360}, window, scale, view), {100.0f, 50.0f}));
     EXPECT_TRUE(near(InputSystem::ScreenToWorld({1280, 720}, window, scale, view),
                      {100.0f + 960.0f / 1.5f, 50.0f - 540.0f / 1.5f}));
-}
-
-TEST_F(InputSystemTest, TheMouseInTheWorldFollowsTheCurrentSceneCamera)
-{
-    test::WriteFile("Data/Level/look.json", R"({"camera": {"translation": {"x": -100, "y": -50},
-                                                            "scale": {"x": 0, "y": 0, "z": 0}}})");
-    SceneSystem::Instance().ChangeScene("look", false);
-    ASSERT_TRUE(SceneSystem::Instance().Init());
-
-    InputSystem::OnCursorPosition(nullptr, 960.0, 540.0);
-    EXPECT_EQ(input().GetMouseWorldPosition(), glm::vec2(100.0f, 50.0f)) << "the centre shows the camera position";
-    InputSystem::OnCursorPosition(nullptr, 0.0, 0.0);
-    EXPECT_EQ(input().GetMouseWorldPosition(), glm::vec2(100.0f - 960.0f, 50.0f + 540.0f));
-
-    RenderState::SetScreenSpace(true);
-    EXPECT_EQ(input().GetMouseWorldPosition(), glm::vec2(-960.0f, 540.0f)) << "screen space ignores the camera";
 }
