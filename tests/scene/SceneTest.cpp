@@ -112,7 +112,7 @@ TEST_F(SceneTest, ReadsGroupsBoundsCameraBackgroundEntitiesAndTilemapAndSavesThe
     expectHub(again);
 }
 
-TEST_F(SceneTest, AnEntityAddedDuringAnUpdateStartsAtOnceButUpdatesFromTheNextUpdate)
+TEST_F(SceneTest, EntitiesAddedDuringAnUpdateWaitForTheNextAndAPausedSceneOnlyRenders)
 {
     test::WriteFile("Data/Level/room.json",
                     R"({"entities": [{"name": "spawner", "components": {"probebehavior": {}}}]})");
@@ -132,27 +132,24 @@ TEST_F(SceneTest, AnEntityAddedDuringAnUpdateStartsAtOnceButUpdatesFromTheNextUp
     EXPECT_NE(std::find(Calls().calls.begin(), Calls().calls.end(), "spawned:0:update"), Calls().calls.end());
     EXPECT_NE(room.FindEntity("spawned"), nullptr);
     EXPECT_EQ(room.FindEntity("spawned")->GetScene(), &room);
-}
 
-TEST_F(SceneTest, APausedSceneSkipsUpdatesButStillRendersAndUpdatesEmptyTheDrawItems)
-{
-    test::WriteFile("Data/Level/room.json", R"({"entities": [{"name": "lamp", "components": {"probesprite": {}}}]})");
-    Scene room("room");
-    room.Init();
-    room.GetActionList().Add(WaitAction(0.0f, 5.0f, {1}));
-    room.SetPaused(true);
+    test::WriteFile("Data/Level/lit.json", R"({"entities": [{"name": "lamp", "components": {"probesprite": {}}}]})");
+    Scene lit("lit");
+    lit.Init();
+    lit.GetActionList().Add(WaitAction(0.0f, 5.0f, {1}));
+    lit.SetPaused(true);
     Calls().Clear();
-    room.Update(0.1f);
-    room.Render();
+    lit.Update(0.1f);
+    lit.Render();
     EXPECT_EQ(Calls().calls, (std::vector<std::string>{"lamp:0:render"}));
 
     Sprite sprite;
-    room.AddDrawItem(&sprite, glm::mat4(2.0f));
-    room.AddDrawItem(nullptr, glm::mat4(1.0f));
-    EXPECT_EQ(room.GetDrawItems().size(), 1u);
-    room.SetPaused(false);
-    room.Update(0.1f);
-    EXPECT_TRUE(room.GetDrawItems().empty());
+    lit.AddDrawItem(&sprite, glm::mat4(2.0f));
+    lit.AddDrawItem(nullptr, glm::mat4(1.0f));
+    EXPECT_EQ(lit.GetDrawItems().size(), 1u);
+    lit.SetPaused(false);
+    lit.Update(0.1f);
+    EXPECT_TRUE(lit.GetDrawItems().empty());
     EXPECT_EQ(Calls().calls.back(), "lamp:0:update");
 }
 
