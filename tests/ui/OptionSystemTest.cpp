@@ -42,7 +42,7 @@ const json kDefaults = json::parse(R"({
     "debug": {"freecam": false, "disablelights": false, "godmode": false, "infinitetraps": false}})");
 } // namespace
 
-TEST_F(OptionSystemTest, WithoutAFileOrWithAMalformedOneTheDefaultsAreUsedAndWrittenAtExit)
+TEST_F(OptionSystemTest, MissingMalformedOrWrongTypedOptionsKeepTheirDefaults)
 {
     EXPECT_TRUE(_options.Init());
     EXPECT_EQ(OptionSystem::Graphics().windowMode, 1);
@@ -66,10 +66,8 @@ TEST_F(OptionSystemTest, WithoutAFileOrWithAMalformedOneTheDefaultsAreUsedAndWri
     EXPECT_TRUE(_options.Init());
     _options.Exit();
     EXPECT_EQ(test::ReadFile("Data/Data/dat_options.json.bad"), broken);
-}
 
-TEST_F(OptionSystemTest, AValueOfTheWrongTypeIsReportedAndKeepsItsValue)
-{
+    // A value of the wrong type is reported and keeps its value.
     test::WriteFile("Data/Data/dat_options.json", R"({
         "sound": {"mastervol": "loud", "sfxvol": 0.25},
         "graphics": {"vsync": 1, "windowmode": 0},
