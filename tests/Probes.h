@@ -44,13 +44,9 @@ public:
 
     static const FieldDescriptor<Probe>& Descriptor()
     {
-        static const FieldDescriptor<Probe> d("Probe", {
-                                                           GLOAMER_FIELD(Probe, _label),
-                                                           GLOAMER_FIELD(Probe, _speed),
-                                                           GLOAMER_FIELD(Probe, _count),
-                                                           GLOAMER_FIELD(Probe, _on),
-                                                           GLOAMER_FIELD(Probe, _offset),
-                                                       });
+        static const FieldDescriptor<Probe> d("Probe", {GLOAMER_FIELD(Probe, _label), GLOAMER_FIELD(Probe, _speed),
+                                                        GLOAMER_FIELD(Probe, _count), GLOAMER_FIELD(Probe, _on),
+                                                        GLOAMER_FIELD(Probe, _offset)});
         return d;
     }
 

@@ -7,19 +7,18 @@
 
 namespace test
 {
-// Puts every global the engine keeps (scenes, message board, groups, archetypes, run
-// flag, renderer state, cameras, trace log) back to its start-up state, then connects
-// the systems as the game does.
+// Puts every engine global back to its start-up state and connects the systems as the
+// game does.
 void ResetGlobals();
 
 std::string ReadFile(const std::filesystem::path& path);
 void WriteFile(const std::filesystem::path& path, const std::string& text);
 
-// The trace log of the scratch folder, read after closing it so everything is flushed.
+// The scratch folder's trace log, closed first so everything is flushed.
 std::string ReadTrace();
 
-// Base fixture: each test runs in a fresh scratch folder that acts as the content
-// root, with all engine globals reset before and after.
+// Each test runs in a fresh scratch folder that acts as the content root, with all
+// engine globals reset before and after.
 class ScratchTest : public ::testing::Test
 {
 protected:

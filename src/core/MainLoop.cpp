@@ -40,7 +40,8 @@ namespace
 void RunFrames(const std::vector<System*>& systems, const LoopOptions& options)
 {
     float dt = 0.0f;
-    double previous = 0.0;
+    // The second frame's dt is the first frame's own time, not the clock's age.
+    double previous = Now();
     long long frame = 0;
     s_frameClock = 0.0;
     while (IsRunning() && (options.frames < 0 || frame < options.frames))

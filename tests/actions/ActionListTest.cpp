@@ -44,38 +44,29 @@ protected:
     RunLog _log;
 };
 
-TEST_F(ActionListTest, ASecondBlockingActionInTheLaneCountsItsDelayOnlyOnceTheFirstIsGone)
+TEST_F(ActionListTest, ABlockingActionHoldsOnlyItsOwnLanesFromItsDelayUntilItIsGone)
 {
+    // The wait ends on frame 4 and still holds the lane then; the delay runs 5 and 6.
     _list.Add(WaitAction(0.0f, 0.5f, {1}, true));
     _list.Add(_log.Mark("second", 0.25f, {1}, true));
-    _log.Run(_list, 8);
-    // The wait ends on frame 4 and still holds the lane then; the delay runs 5 and 6.
-    EXPECT_EQ(_log.runs, (std::vector<std::string>{"second@6"}));
+    // A blocking action still in its delay already holds its lane.
+    _list.Add(WaitAction(0.5f, 0.0f, {2}, true));
+    _list.Add(_log.Mark("held", 0.0f, {2}));
+    _list.Add(_log.Mark("free", 0.0f, {3}));
+    // Laneless actions never wait, and a laneless blocking action holds nothing.
+    _list.Add(WaitAction(0.0f, 0.5f, {4, 5}, true));
+    _list.Add(_log.Mark("lane5", 0.0f, {5}));
+    _list.Add(_log.Mark("lane6", 0.0f, {6}));
+    _list.Add(_log.Mark("none", 0.0f, {}));
+    _list.Add(WaitAction(0.0f, 1.0f, {}, true));
+    _list.Add(_log.Mark("after-laneless-wait", 0.0f, {6}));
+    _log.Run(_list, 9);
+    EXPECT_EQ(_log.runs, (std::vector<std::string>{"free@1", "lane6@1", "none@1", "after-laneless-wait@1", "held@5",
+                                                   "lane5@5", "second@6"}));
     EXPECT_TRUE(_list.IsEmpty());
 }
 
-TEST_F(ActionListTest, BlockingHoldsOnlyItsOwnLanesAndLanelessActionsNeverWait)
-{
-    _list.Add(WaitAction(0.0f, 0.5f, {1, 2}, true));
-    _list.Add(_log.Mark("lane2", 0.0f, {2}));
-    _list.Add(_log.Mark("lane3", 0.0f, {3}));
-    _list.Add(_log.Mark("none", 0.0f, {}));
-    _list.Add(WaitAction(0.0f, 1.0f, {}, true));
-    _list.Add(_log.Mark("after-laneless-wait", 0.0f, {3}));
-    _log.Run(_list, 6);
-    EXPECT_EQ(_log.runs, (std::vector<std::string>{"lane3@1", "none@1", "after-laneless-wait@1", "lane2@5"}));
-}
-
-TEST_F(ActionListTest, ABlockingActionStillInItsDelayAlreadyHoldsItsLane)
-{
-    _list.Add(WaitAction(0.5f, 0.0f, {1}, true));
-    _list.Add(_log.Mark("held", 0.0f, {1}));
-    _list.Add(_log.Mark("free", 0.0f, {2}));
-    _log.Run(_list, 6);
-    EXPECT_EQ(_log.runs, (std::vector<std::string>{"free@1", "held@5"}));
-}
-
-TEST_F(ActionListTest, TimeScaleSlowsEveryActionAndMultipliesIntoNestedLists)
+TEST_F(ActionListTest, TimeScaleMultipliesIntoNestedListsAndNestedClonesStartOverWithTheirChildren)
 {
     float outer = 0.0f;
     float inner = 0.0f;
@@ -96,26 +87,40 @@ TEST_F(ActionListTest, TimeScaleSlowsEveryActionAndMultipliesIntoNestedLists)
     EXPECT_FLOAT_EQ(outer, 1.0f);
     EXPECT_FLOAT_EQ(inner, 0.5f);
     EXPECT_EQ(_list.Count(), 1u) << "the nested action lasts while its list has work";
+
+    _list.SetTimeScale(1.0f);
+    float value = 0.0f;
+    NestedAction delayed(0.25f, {1}, true);
+    delayed.GetList().Add(TemplAction<float>(value, 4.0f, 0.0f, 1.0f, {1}));
+    EXPECT_TRUE(delayed.IsValid());
+
+    Action& first = _list.Add(delayed);
+    // The frame that ends the delay hands its whole step to the nested list.
+    _list.Update(0.75f);
+    EXPECT_FLOAT_EQ(value, 3.0f);
+
+    auto again = first.Clone();
+    EXPECT_FLOAT_EQ(again->GetTimer(), -0.25f);
+    EXPECT_FALSE(again->IsStarted());
+    _list.Clear();
+    value = 0.0f;
+    _list.Add(*again);
+    _list.Update(0.5f);
+    EXPECT_FLOAT_EQ(value, 2.0f) << "the clone's child starts from the beginning";
 }
 
-TEST_F(ActionListTest, QueuedActionsJoinAtTheFrontOrBackInTheOrderAdded)
+TEST_F(ActionListTest, ActionsJoinAtTheFrontOrBackAndThoseAddedDuringAnUpdateRunFromTheNext)
 {
     _list.Add(_log.Mark("a", 0.0f, {}));
     _list.Add(_log.Mark("b", 0.0f, {}), true);
     _list.Add(_log.Mark("c", 0.0f, {}), true);
-    _log.Run(_list, 1);
-    EXPECT_EQ(_log.runs, (std::vector<std::string>{"c@1", "b@1", "a@1"}));
-}
-
-TEST_F(ActionListTest, ActionsAddedDuringAnUpdateJoinAtOnceAndRunFromTheNextUpdate)
-{
     _list.Add(CallbackAction([this](CallbackAction& self) { self.GetOwner()->Add(_log.Mark("late", 0.0f, {})); }, 0.0f,
                              0.0f, {}));
     _log.Run(_list, 1);
-    EXPECT_TRUE(_log.runs.empty());
-    EXPECT_EQ(_list.Count(), 1u);
+    EXPECT_EQ(_log.runs, (std::vector<std::string>{"c@1", "b@1", "a@1"}));
+    EXPECT_EQ(_list.Count(), 1u) << "the late action joined at once";
     _log.Run(_list, 1);
-    EXPECT_EQ(_log.runs, (std::vector<std::string>{"late@2"}));
+    EXPECT_EQ(_log.runs.back(), "late@2");
 }
 
 TEST_F(ActionListTest, RemoveLanesTakesRunningAndQueuedActionsThatShareALane)
@@ -129,10 +134,8 @@ TEST_F(ActionListTest, RemoveLanesTakesRunningAndQueuedActionsThatShareALane)
     EXPECT_EQ(_list.Count(), 2u);
     _list.Clear();
     EXPECT_TRUE(_list.IsEmpty());
-}
 
-TEST_F(ActionListTest, AnActionMayClearTheListThatIsRunningIt)
-{
+    // An action may clear the list that is running it.
     _list.Add(CallbackAction([](CallbackAction& self) { self.GetOwner()->Clear(); }, 0.0f, 1.0f, {1}));
     _list.Add(_log.Mark("cleared before it ran", 0.0f, {2}));
     _log.Run(_list, 2);
@@ -140,30 +143,24 @@ TEST_F(ActionListTest, AnActionMayClearTheListThatIsRunningIt)
     EXPECT_TRUE(_log.runs.empty());
 }
 
-TEST_F(ActionListTest, RepeatingAddActionQueuesItsActionAgainUntilTheLaneIsRemoved)
+TEST_F(ActionListTest, AddActionQueuesOnceOrRepeatsUntilTheLaneIsRemovedAndAnInvalidOneIsReported)
 {
     int runs = 0;
+    int once = 0;
     const CallbackAction held([&runs](CallbackAction&) { ++runs; }, 0.0f, 0.25f, {1}, true);
     _list.Add(AddAction(held, true, 0.0f, {1}));
+    _list.Add(AddAction(CallbackAction([&once](CallbackAction&) { ++once; }, 0.0f, 0.0f, {2}), false, 0.0f, {2}));
+    _list.Add(AddAction(CallbackAction(nullptr, 0.0f, 0.0f, {3}), false, 0.0f, {3}));
 
     // Each round: one frame to queue, then the held action's two frames.
     _log.Run(_list, 10);
     EXPECT_EQ(runs, 6);
+    EXPECT_EQ(once, 1);
     EXPECT_EQ(_list.Count(), 2u);
 
     _list.RemoveLanes({1});
     _log.Run(_list, 5);
     EXPECT_EQ(runs, 6);
-    EXPECT_TRUE(_list.IsEmpty());
-}
-
-TEST_F(ActionListTest, AddActionWithoutRepeatQueuesOnceAndAnInvalidOneIsReported)
-{
-    int runs = 0;
-    _list.Add(AddAction(CallbackAction([&runs](CallbackAction&) { ++runs; }, 0.0f, 0.0f, {1}), false, 0.0f, {1}));
-    _list.Add(AddAction(CallbackAction(nullptr, 0.0f, 0.0f, {1}), false, 0.0f, {2}));
-    _log.Run(_list, 4);
-    EXPECT_EQ(runs, 1);
     EXPECT_TRUE(_list.IsEmpty());
     EXPECT_NE(test::ReadTrace().find("Add Action does not have a valid action to add, removing from list"),
               std::string::npos);
@@ -191,26 +188,4 @@ TEST_F(ActionListTest, ReverseDuringTheDelayChangesNothingAndLaterRunsBackFromWh
         _list.Update(0.125f);
     EXPECT_FLOAT_EQ(value, 0.0f);
     EXPECT_TRUE(_list.IsEmpty());
-}
-
-TEST_F(ActionListTest, ClonesStartOverAndNestedClonesCopyTheirChildren)
-{
-    float value = 0.0f;
-    NestedAction nested(0.25f, {1}, true);
-    nested.GetList().Add(TemplAction<float>(value, 4.0f, 0.0f, 1.0f, {1}));
-    EXPECT_TRUE(nested.IsValid());
-
-    Action& first = _list.Add(nested);
-    // The frame that ends the delay hands its whole step to the nested list.
-    _list.Update(0.75f);
-    EXPECT_FLOAT_EQ(value, 3.0f);
-
-    auto again = first.Clone();
-    EXPECT_FLOAT_EQ(again->GetTimer(), -0.25f);
-    EXPECT_FALSE(again->IsStarted());
-    _list.Clear();
-    value = 0.0f;
-    _list.Add(*again);
-    _list.Update(0.5f);
-    EXPECT_FLOAT_EQ(value, 2.0f) << "the clone's child starts from the beginning";
 }

@@ -4,55 +4,28 @@
 
 using test::ReadTrace;
 
-class TraceTest : public test::ScratchTest
-{
-};
+using TraceTest = test::ScratchTest;
 
-TEST_F(TraceTest, OneLinePerMessageAndTrailingNewlinesShow)
+TEST_F(TraceTest, LinesAndEchoShowAsSentOpenTruncatesAndLinesAfterCloseAreAdded)
 {
     Trace::Message("Scene level1 Init");
     Trace::Message("Scene 'level1' Exit\n");
     Trace::Message("");
     Trace::Message("last");
-    EXPECT_EQ(ReadTrace(), "Scene level1 Init\nScene 'level1' Exit\n\n\nlast\n");
-}
-
-TEST_F(TraceTest, OpenTruncatesAnEarlierLog)
-{
-    test::WriteFile("Trace.log", "old run\n");
-    ASSERT_TRUE(Trace::Open());
-    Trace::Message("new run");
-    EXPECT_EQ(ReadTrace(), "new run\n");
-}
-
-TEST_F(TraceTest, StreamMessagesStartCleanAfterTheMarker)
-{
-    Trace::Stream() << "Scene "
-                    << "menu"
-                    << " Init" << Trace::endm;
+    // Stream messages start clean after the marker.
+    Trace::Stream() << "Scene " << 42 << " Init" << Trace::endm;
     Trace::Stream() << 42 << Trace::endm;
-    EXPECT_EQ(ReadTrace(), "Scene menu Init\n42\n");
-}
+    EXPECT_EQ(ReadTrace(), "Scene level1 Init\nScene 'level1' Exit\n\n\nlast\nScene 42 Init\n42\n");
 
-TEST_F(TraceTest, FileIsCompleteBeforeClose)
-{
-    Trace::Message("flushed");
-    // Read while the log is still open: every message is already on disk.
-    EXPECT_EQ(test::ReadFile("Trace.log"), "flushed\n");
-}
-
-TEST_F(TraceTest, EchoCopiesMessagesToStandardOutput)
-{
     Trace::SetEcho(true);
     testing::internal::CaptureStdout();
     Trace::Message("echoed");
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "echoed\n");
-}
 
-TEST_F(TraceTest, MessagesAfterCloseAreAddedToTheFinishedLog)
-{
+    test::WriteFile("Trace.log", "old run\n");
     ASSERT_TRUE(Trace::Open());
     Trace::Message("Fatal: no shader table");
+    EXPECT_EQ(test::ReadFile("Trace.log"), "Fatal: no shader table\n") << "on disk before the log closes";
     Trace::Close();
     Trace::Message("late line from shutdown");
     EXPECT_EQ(ReadTrace(), "Fatal: no shader table\nlate line from shutdown\n");

@@ -17,14 +17,10 @@ protected:
     static WindowSystem& window() { return WindowSystem::Instance(); }
 };
 
-TEST_F(WindowSystemTest, WithoutAWindowTheSizeIsZero)
+TEST_F(WindowSystemTest, AHeadlessWindowTellsEveryListenerEachFrameOnFocusAndOnceAtExit)
 {
-    EXPECT_EQ(window().GetWindowSize(), glm::ivec2(0, 0));
+    EXPECT_EQ(window().GetWindowSize(), glm::ivec2(0, 0)) << "no window yet";
     EXPECT_EQ(window().ScreenToCentred({10, 20}), glm::vec2(10.0f, -20.0f));
-}
-
-TEST_F(WindowSystemTest, AHeadlessWindowTellsItsListenersEachFrameAndOnceAtExit)
-{
     std::vector<long long> polled;
     int closings = 0;
     window().Listeners().afterPoll.emplace_back([&](long long frame) { polled.push_back(frame); });
@@ -49,10 +45,7 @@ TEST_F(WindowSystemTest, AHeadlessWindowTellsItsListenersEachFrameAndOnceAtExit)
     ASSERT_TRUE(window().Init());
     window().Abandon();
     EXPECT_EQ(closings, 1) << "a window abandoned on an error saves nothing";
-}
 
-TEST_F(WindowSystemTest, FocusChangesReachEveryListener)
-{
     std::vector<bool> first;
     std::vector<bool> second;
     window().Listeners().focusChanged.emplace_back([&](bool focused) { first.push_back(focused); });

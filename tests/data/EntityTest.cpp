@@ -5,11 +5,9 @@
 #include "data/Entity.h"
 #include "data/EntityList.h"
 
-class EntityTest : public test::ScratchTest
-{
-};
+using EntityTest = test::ScratchTest;
 
-TEST_F(EntityTest, ComponentsAreSortedByTypeWithOnePerType)
+TEST_F(EntityTest, ComponentsAreSortedOnePerTypeCopiedByCloneAndEndedOnceOnlyAfterInit)
 {
     Entity e("thing");
     e.Read(json::parse(R"({"components": {"probephysics": {}, "probesprite": {}, "transform": {"depth": 2}}})"));
@@ -32,34 +30,28 @@ TEST_F(EntityTest, ComponentsAreSortedByTypeWithOnePerType)
     e.AddComponent(std::move(replacement));
     EXPECT_EQ(e.Components().size(), 2u);
     EXPECT_EQ(e.GetComponent(0), raw);
-}
 
-TEST_F(EntityTest, TwoBehaviourKeysGiveOneBehaviourOfTheFirstKey)
-{
-    Entity e;
-    e.Read(json::parse(R"({"components": {
+    Entity two;
+    two.Read(json::parse(R"({"components": {
         "probeotherbehavior": {"label": "second", "count": 8},
         "probebehavior": {"label": "first"}}})"));
-    ASSERT_EQ(e.Components().size(), 1u);
+    ASSERT_EQ(two.Components().size(), 1u);
     // Keys are visited in sorted order, so "probebehavior" creates the behaviour and
     // "probeotherbehavior" is read into it.
-    auto* b = e.Get<ProbeBehavior>(ctype::Behavior);
+    auto* b = two.Get<ProbeBehavior>(ctype::Behavior);
     ASSERT_NE(b, nullptr);
     EXPECT_EQ(dynamic_cast<ProbeOtherBehavior*>(b), nullptr);
     EXPECT_EQ(b->_label, "second");
     EXPECT_EQ(b->_count, 8);
-    EXPECT_EQ(b->_reads, 2);
-}
 
-TEST_F(EntityTest, CloneCopiesValuesButNotFlagsSceneOrGroup)
-{
-    Entity e("lamp");
-    e.Read(json::parse(R"({"transform": {"translation": {"x": 5}}, "components": {"probesprite": {"label": "l"}}})"));
-    e.GetTransform().GetMatrix();
-    e.SetGroupName("lamps");
-    e.SetScene(reinterpret_cast<Scene*>(0x1));
-    e.Destroy();
-    auto copy = e.Clone();
+    Entity lamp("lamp");
+    lamp.Read(
+        json::parse(R"({"transform": {"translation": {"x": 5}}, "components": {"probesprite": {"label": "l"}}})"));
+    lamp.GetTransform().GetMatrix();
+    lamp.SetGroupName("lamps");
+    lamp.SetScene(reinterpret_cast<Scene*>(0x1));
+    lamp.Destroy();
+    auto copy = lamp.Clone();
     EXPECT_EQ(copy->GetName(), "lamp");
     EXPECT_EQ(copy->GetTransform().GetTranslation().x, 5.0f);
     EXPECT_TRUE(copy->GetTransform().IsStale());
@@ -67,15 +59,12 @@ TEST_F(EntityTest, CloneCopiesValuesButNotFlagsSceneOrGroup)
     EXPECT_FALSE(copy->IsDestroyed());
     EXPECT_EQ(copy->GetScene(), nullptr);
     EXPECT_EQ(copy->GetGroupName(), "");
-    auto* sprite = copy->Get<ProbeSprite>(0);
-    ASSERT_NE(sprite, nullptr);
-    EXPECT_NE(sprite, e.GetComponent(0));
-    EXPECT_EQ(sprite->GetOwner(), copy.get());
-    EXPECT_EQ(sprite->_label, "l");
-}
+    auto* copied = copy->Get<ProbeSprite>(0);
+    ASSERT_NE(copied, nullptr);
+    EXPECT_NE(copied, lamp.GetComponent(0));
+    EXPECT_EQ(copied->GetOwner(), copy.get());
+    EXPECT_EQ(copied->_label, "l");
 
-TEST_F(EntityTest, ExitEndsEveryComponentInOrderOnceAndOnlyAfterInit)
-{
     const json components = json::parse(R"({"components": {"probephysics": {}, "probesprite": {}}})");
     Calls().Clear();
     {
@@ -85,12 +74,12 @@ TEST_F(EntityTest, ExitEndsEveryComponentInOrderOnceAndOnlyAfterInit)
     }
     EXPECT_TRUE(Calls().calls.empty()) << "never initialised, never ended";
     {
-        Entity e("gone");
-        e.Read(components);
-        e.Init();
+        Entity gone("gone");
+        gone.Read(components);
+        gone.Init();
         Calls().Clear();
-        e.Exit();
-        e.Exit();
+        gone.Exit();
+        gone.Exit();
     }
     EXPECT_EQ(Calls().calls, (std::vector<std::string>{"gone:0:exit", "gone:5:exit"})) << "deleting ends nothing";
 }

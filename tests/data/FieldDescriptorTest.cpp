@@ -4,29 +4,15 @@
 #include "data/StaticSettings.h"
 #include "data/TypeRegistry.h"
 
-TEST(FieldKeys, UnderscoresGoAndLettersLowerCase)
-{
-    EXPECT_EQ(NormaliseKey("_state_Next"), "statenext");
-    EXPECT_EQ(NormaliseKey("BehaviorPlayer"), "behaviorplayer");
-}
-
-TEST(FieldDescriptor, ReadTakesOnlyThePresentKeys)
+TEST(FieldDescriptor, ReadsPresentKeysRefusesOutOfRangeNumbersAndWritesWhatItReads)
 {
     ProbeSprite p;
-    p.Read(json::object());
-    EXPECT_EQ(p._speed, 1.5f);
-    EXPECT_EQ(p._count, 3);
-    EXPECT_EQ(p._offset, glm::vec2(2, 4));
-
     p.Read(json::parse(R"({"offset": {"y": 3}, "count": 9.7, "on": true})"));
     EXPECT_EQ(p._offset, glm::vec2(2, 3));
     EXPECT_EQ(p._count, 9) << "integers take any number, converted";
     EXPECT_TRUE(p._on);
     EXPECT_EQ(p._speed, 1.5f);
-}
 
-TEST(FieldDescriptor, WriteThenReadReproducesEveryField)
-{
     ProbeSprite a;
     a._label = "lamp";
     a._speed = 0.1f;
@@ -42,10 +28,7 @@ TEST(FieldDescriptor, WriteThenReadReproducesEveryField)
     json again;
     b.Write(again);
     EXPECT_EQ(again, j);
-}
 
-TEST(FieldDescriptor, NumbersOutsideTheMembersRangeAreReportedNotConverted)
-{
     unsigned u = 7;
     EXPECT_THROW(FieldIo::ReadValue(u, json(-1)), json::out_of_range);
     EXPECT_THROW(FieldIo::ReadValue(u, json(4294967296.0)), json::out_of_range);
@@ -56,10 +39,7 @@ TEST(FieldDescriptor, NumbersOutsideTheMembersRangeAreReportedNotConverted)
     EXPECT_EQ(i, -2147483648) << "a fraction is truncated before the check";
     float f = 0.0f;
     EXPECT_THROW(FieldIo::ReadValue(f, json(1e300)), json::out_of_range);
-}
 
-TEST(FieldDescriptor, TimersReadEitherKeyAndWriteBoth)
-{
     struct Trap
     {
         Timer _stunTimer{3.0f, 3.0f};
@@ -69,9 +49,9 @@ TEST(FieldDescriptor, TimersReadEitherKeyAndWriteBoth)
     Trap trap;
     descriptor.Read(trap, json::parse(R"({"stuntimer": {"timer": 0.5}})"));
     EXPECT_EQ(trap._stunTimer, (Timer{0.5f, 3.0f})) << "the duration keeps its value";
-    json j;
-    descriptor.Write(trap, j);
-    EXPECT_EQ(j.dump(), R"({"stuntimer":{"duration":3.0,"timer":0.5}})");
+    json written;
+    descriptor.Write(trap, written);
+    EXPECT_EQ(written.dump(), R"({"stuntimer":{"duration":3.0,"timer":0.5}})");
     EXPECT_THROW(descriptor.Read(trap, json::parse(R"({"stuntimer": 2})")), json::type_error);
     EXPECT_THROW(descriptor.Read(trap, json::parse(R"({"stuntimer": {"duration": "long"}})")), json::type_error);
 }
@@ -105,11 +85,9 @@ int s_radius = 10;
 glm::vec2 s_origin{1, 1};
 } // namespace
 
-class StaticSettingsTest : public test::ScratchTest
-{
-};
+using StaticSettingsTest = test::ScratchTest;
 
-TEST_F(StaticSettingsTest, BadKeysKeepDefaultsAndTheFileIsCompletedAtExit)
+TEST_F(StaticSettingsTest, BadKeysKeepDefaultsAndFilesAreCompletedAfterUseOrKeptAsBad)
 {
     CopyTestData("corpus");
     s_gain = 0.5f;
@@ -128,24 +106,12 @@ TEST_F(StaticSettingsTest, BadKeysKeepDefaultsAndTheFileIsCompletedAtExit)
               R"({"gain":0.5,"origin":{"x":1.0,"y":1.0},"radius":41})");
     EXPECT_NE(test::ReadTrace().find("Data/Static/probesettings.json: /gain: type must be number, but is string"),
               std::string::npos);
-}
 
-TEST_F(StaticSettingsTest, AFileThatIsNotAnObjectIsKeptAsBadBeforeTheRewrite)
-{
     test::WriteFile("Data/Static/probesettings.json", "[1, 2");
     StaticSettings::SetWriteBack(true);
+    StaticSettings("Unused", {{&s_gain, "_gain"}});
     StaticSettings("ProbeSettings", {{&s_gain, "_gain"}}).EnsureLoaded();
     StaticSettings::SetWriteBack(false);
-    EXPECT_EQ(test::ReadFile("Data/Static/probesettings.json.bad"), "[1, 2");
-}
-
-TEST_F(StaticSettingsTest, NothingIsLoadedOrWrittenUntilFirstUse)
-{
-    std::filesystem::create_directories("Data/Static");
-    StaticSettings::SetWriteBack(true);
-    {
-        StaticSettings settings("Unused", {{&s_gain, "_gain"}});
-    }
-    StaticSettings::SetWriteBack(false);
     EXPECT_FALSE(std::filesystem::exists("Data/Static/unused.json"));
+    EXPECT_EQ(test::ReadFile("Data/Static/probesettings.json.bad"), "[1, 2");
 }

@@ -11,7 +11,7 @@ protected:
     const Scene* level2 = reinterpret_cast<const Scene*>(0x20);
 };
 
-TEST_F(GroupSystemTest, GroupsAreKeyedByNameAndScene)
+TEST_F(GroupSystemTest, GroupsAreKeyedByNameAndSceneClearedOnesStayAndAHundredFit)
 {
     Group* lamps = groups.Create("lamps", level1);
     EXPECT_EQ(groups.Find("lamps", level1), lamps);
@@ -19,51 +19,36 @@ TEST_F(GroupSystemTest, GroupsAreKeyedByNameAndScene)
     Group* other = groups.Create("lamps", level2);
     EXPECT_EQ(groups.Find("lamps", level2), other);
     EXPECT_EQ(groups.GetAll(), (std::vector<Group*>{lamps, other}));
-}
 
-TEST_F(GroupSystemTest, AddRecordsThePositionAtJoiningAndNamesTheEntity)
-{
-    Group* g = groups.Create("spawns", level1);
+    // Joining records the position at that moment and names the entity's group.
     Entity e("spawn");
     e.GetTransform().SetTranslation({4, 5});
-    groups.Add(*g, e);
+    groups.Add(*lamps, e);
     e.GetTransform().SetTranslation({9, 9});
-    ASSERT_EQ(g->_records.size(), 1u);
-    EXPECT_EQ(g->_records[0]._position, glm::vec2(4, 5));
-    EXPECT_EQ(g->_members[0].Get(), &e);
-    EXPECT_EQ(e.GetGroupName(), "spawns");
-}
+    ASSERT_EQ(lamps->_records.size(), 1u);
+    EXPECT_EQ(lamps->_records[0]._position, glm::vec2(4, 5));
+    EXPECT_EQ(lamps->_members[0].Get(), &e);
+    EXPECT_EQ(e.GetGroupName(), "lamps");
 
-TEST_F(GroupSystemTest, ADeletedMemberLeavesItsGroup)
-{
-    Group* g = groups.Create("lamps", level1);
+    groups.Clear(*lamps);
+    EXPECT_TRUE(lamps->_members.empty());
+    EXPECT_TRUE(lamps->_records.empty());
+    EXPECT_EQ(groups.Find("lamps", level1), nullptr);
+    EXPECT_EQ(groups.GetAll().size(), 2u) << "a cleared group stays registered";
+
+    Group* g = groups.Create("posts", level1);
     Entity kept("kept");
     auto gone = std::make_unique<Entity>("gone");
     groups.Add(*g, *gone);
     groups.Add(*g, kept);
     gone.reset();
-    ASSERT_EQ(groups.Find("lamps", level1), g);
+    ASSERT_EQ(groups.Find("posts", level1), g);
     ASSERT_EQ(g->_members.size(), 1u);
     EXPECT_EQ(g->_members[0].Get(), &kept);
     ASSERT_EQ(g->_records.size(), 1u);
     EXPECT_EQ(g->_records[0]._entity.Get(), &kept);
-}
 
-TEST_F(GroupSystemTest, ClearedGroupsMatchNoFindButStayRegistered)
-{
-    Group* g = groups.Create("spawns", level1);
-    Entity e;
-    groups.Add(*g, e);
-    groups.Clear(*g);
-    EXPECT_TRUE(g->_members.empty());
-    EXPECT_TRUE(g->_records.empty());
-    EXPECT_EQ(groups.Find("spawns", level1), nullptr);
-    EXPECT_EQ(groups.GetAll().size(), 1u);
-}
-
-TEST_F(GroupSystemTest, HundredGroupsFitAndTheNextStopsTheProgram)
-{
-    for (int i = 0; i < 100; ++i)
+    for (std::size_t i = groups.GetAll().size(); i < 100; ++i)
         groups.Create("g" + std::to_string(i), level1);
     EXPECT_DEATH(groups.Create("one too many", level1),
                  "controller container overflow: controller count cannot exceed 100");

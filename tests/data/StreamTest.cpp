@@ -7,19 +7,12 @@
 #include <filesystem>
 #include <unistd.h>
 
-class StreamTest : public test::ScratchTest
-{
-};
+using StreamTest = test::ScratchTest;
 
-TEST(StreamPath, KindsPickPrefixAndExtension)
+TEST_F(StreamTest, OpensByKindParsesOnceAndReportsMalformedJsonOnce)
 {
-    EXPECT_EQ(Stream::GetPath("x", RawPath), "x");
     EXPECT_EQ(Stream::GetPath("vsync", DataFile), "Data/Data/dat_vsync.json");
     EXPECT_EQ(Stream::GetPath("x", 10), "");
-}
-
-TEST_F(StreamTest, OpensByKindAndParsesOnce)
-{
     test::WriteFile("Data/Data/dat_x.json", R"({"vsync": 1})");
     Stream stream("x", DataFile);
     ASSERT_TRUE(stream.IsOpen());
@@ -31,46 +24,34 @@ TEST_F(StreamTest, OpensByKindAndParsesOnce)
     Stream raw("plain.txt", RawPath);
     ASSERT_TRUE(raw.IsOpen());
     EXPECT_EQ(raw.GetJson().size(), 2u);
-}
 
-TEST_F(StreamTest, MissingFilesAndUnknownKindsAreNotOpen)
-{
     EXPECT_FALSE(Stream("absent", LevelFile).IsOpen());
     test::WriteFile("x", "{}");
-    EXPECT_FALSE(Stream("x", 10).IsOpen());
-}
+    EXPECT_FALSE(Stream("x", 10).IsOpen()) << "unknown kinds open nothing";
 
-TEST(DataPath, OnlyRelativeNamesWithoutParentStepsStayInside)
-{
-    for (const char* inside : {"Assets/Art/bat.png", "a..b/c", "x/..y", "./a"})
-        EXPECT_TRUE(IsContainedPath(inside)) << inside;
-    for (const char* outside : {"..", "a/../../x", "a/..", "/etc/passwd", "\\server\\x", "a\\..\\b"})
-        EXPECT_FALSE(IsContainedPath(outside)) << outside;
-}
-
-TEST_F(StreamTest, NamesLeavingTheContentRootAreNotOpenedButRawPathsAre)
-{
-    test::WriteFile("Data/secret.json", "{}");
-    std::filesystem::create_directories("Data/Level");
-    EXPECT_FALSE(Stream("../secret", LevelFile).IsOpen());
-    EXPECT_TRUE(Stream("Data/../Data/secret.json", RawPath).IsOpen()) << "raw paths come from the program";
-}
-
-TEST_F(StreamTest, MalformedJsonIsReportedOnceAndReadsAsNull)
-{
     test::WriteFile("Data/Level/bad.json", R"({"entities": [)");
-    Stream stream("bad", LevelFile);
-    ASSERT_TRUE(stream.IsOpen());
-    EXPECT_TRUE(stream.GetJson().is_null());
-    EXPECT_TRUE(stream.GetJson().is_null());
-    EXPECT_FALSE(stream.HasJson());
+    Stream bad("bad", LevelFile);
+    ASSERT_TRUE(bad.IsOpen());
+    EXPECT_TRUE(bad.GetJson().is_null());
+    EXPECT_TRUE(bad.GetJson().is_null());
+    EXPECT_FALSE(bad.HasJson());
     const std::string trace = test::ReadTrace();
     EXPECT_NE(trace.find("Data/Level/bad.json: parse error"), std::string::npos) << trace;
     EXPECT_EQ(trace.find("parse error"), trace.rfind("parse error")) << "reported once";
 }
 
-TEST_F(StreamTest, AtomicWriteReplacesWholeFilesOnly)
+TEST_F(StreamTest, NamesStayInsideTheContentRootAndAtomicWritesReplaceWholeFilesOnly)
 {
+    test::WriteFile("Data/secret.json", "{}");
+    std::filesystem::create_directories("Data/Level");
+    EXPECT_FALSE(Stream("../secret", LevelFile).IsOpen());
+    EXPECT_TRUE(Stream("Data/../Data/secret.json", RawPath).IsOpen()) << "raw paths come from the program";
+
+    for (const char* inside : {"Assets/Art/bat.png", "a..b/c", "x/..y", "./a"})
+        EXPECT_TRUE(IsContainedPath(inside)) << inside;
+    for (const char* outside : {"..", "a/../../x", "a/..", "/etc/passwd", "\\server\\x", "a\\..\\b"})
+        EXPECT_FALSE(IsContainedPath(outside)) << outside;
+
     test::WriteFile("Data/Data/dat_vsync.json", "old");
     ASSERT_TRUE(WriteFileAtomic("Data/Data/dat_vsync.json", "{\"vsync\": 1}\n"));
     EXPECT_EQ(test::ReadFile("Data/Data/dat_vsync.json"), "{\"vsync\": 1}\n");

@@ -12,15 +12,7 @@ glm::vec2 Apply(const Transform& t, glm::vec2 p)
 }
 } // namespace
 
-TEST(Transform, NewTransformIsIdentityAtTheOrigin)
-{
-    Transform t;
-    EXPECT_TRUE(t.IsStale());
-    EXPECT_EQ(t.GetMatrix(), glm::mat4(1.0f));
-    EXPECT_FALSE(t.IsStale());
-}
-
-TEST(Transform, MatrixIsTranslateRotateScale)
+TEST(Transform, MatrixIsTranslateRotateScaleAndStaleAfterEveryChangeAndOnEveryCopy)
 {
     Transform t;
     t.Read(json::parse(
@@ -33,31 +25,26 @@ TEST(Transform, MatrixIsTranslateRotateScale)
     const glm::vec2 q = Apply(t, {0, 1});
     EXPECT_NEAR(q.x, 120.0f - 32.0f, 1e-3);
     EXPECT_NEAR(q.y, -40.0f, 1e-3);
-}
 
-TEST(Transform, StaleAfterEveryChangeAndOnEveryCopy)
-{
-    Transform t;
-    t.GetMatrix();
-    t.Read(json::parse(R"({"depth": 2})"));
-    EXPECT_TRUE(t.IsStale()) << "reading marks stale even when only depth changed";
-    EXPECT_EQ(t.GetMatrix(), glm::mat4(1.0f));
+    Transform u;
+    EXPECT_TRUE(u.IsStale());
+    EXPECT_EQ(u.GetMatrix(), glm::mat4(1.0f)) << "a new transform is the identity";
+    EXPECT_FALSE(u.IsStale());
+    u.Read(json::parse(R"({"depth": 2})"));
+    EXPECT_TRUE(u.IsStale()) << "reading marks stale even when only depth changed";
+    EXPECT_EQ(u.GetMatrix(), glm::mat4(1.0f));
 
-    t.SetTranslation({3, 4});
-    EXPECT_TRUE(t.IsStale());
-    EXPECT_NEAR(Apply(t, {0, 0}).x, 3.0f, 1e-6);
-    t.SetDepth(9);
-    EXPECT_FALSE(t.IsStale()) << "depth is not part of the matrix";
+    u.SetTranslation({3, 4});
+    EXPECT_TRUE(u.IsStale());
+    EXPECT_NEAR(Apply(u, {0, 0}).x, 3.0f, 1e-6);
+    u.SetDepth(9);
+    EXPECT_FALSE(u.IsStale()) << "depth is not part of the matrix";
 
-    auto copy = t.Clone();
+    auto copy = u.Clone();
     auto* ct = dynamic_cast<Transform*>(copy.get());
     ASSERT_NE(ct, nullptr);
     EXPECT_TRUE(ct->IsStale());
     EXPECT_EQ(ct->GetTranslation(), glm::vec2(3, 4));
     EXPECT_EQ(ct->GetDepth(), 9);
-    EXPECT_EQ(ct->GetMatrix(), t.GetMatrix());
-
-    json j;
-    t.Write(j);
-    EXPECT_EQ(j.dump(), R"({"depth":9,"rotation":0.0,"scale":{"x":1.0,"y":1.0},"translation":{"x":3.0,"y":4.0}})");
+    EXPECT_EQ(ct->GetMatrix(), u.GetMatrix());
 }

@@ -7,11 +7,9 @@
 
 using ::testing::HasSubstr;
 
-class InputScriptTest : public test::ScratchTest
-{
-};
+using InputScriptTest = test::ScratchTest;
 
-TEST_F(InputScriptTest, StepsPlayAtTheirFrameThroughTheCallbacks)
+TEST_F(InputScriptTest, StepsPlayAtTheirFrameAndBadStepsOrFilesAreReported)
 {
     test::WriteFile("script.json", R"([
         {"frame": 2, "press": [69, 0], "cursor": {"x": 300, "y": 200}},
@@ -37,34 +35,28 @@ TEST_F(InputScriptTest, StepsPlayAtTheirFrameThroughTheCallbacks)
     script.Play(5);
     EXPECT_FALSE(input.IsDown("up")) << "pressed and released in one frame";
     EXPECT_EQ(input.GetLastKey(), 87);
-}
 
-TEST_F(InputScriptTest, BadStepsAreReportedAndSkipped)
-{
     test::WriteFile("script.json", R"([{"press": [1]}, {"frame": "x"}, {"frame": 1, "press": "E"},
                                        {"frame": 3, "press": [69]}, {"frame": 4, "release": [65, 1e12]},
                                        {"frame": 1e30}])");
-    InputScript script;
-    ASSERT_TRUE(script.Load("script.json"));
-    EXPECT_EQ(script.Steps().size(), 1u);
-    EXPECT_EQ(script.Steps().begin()->first, 3);
-    const std::string trace = test::ReadTrace();
+    InputScript bad;
+    ASSERT_TRUE(bad.Load("script.json"));
+    EXPECT_EQ(bad.Steps().size(), 1u);
+    EXPECT_EQ(bad.Steps().begin()->first, 3);
+    std::string trace = test::ReadTrace();
     EXPECT_THAT(trace, HasSubstr("script.json: /0: key 'frame' not found"));
     EXPECT_THAT(trace, HasSubstr("script.json: /2/press: type must be array"));
     EXPECT_THAT(trace, HasSubstr("script.json: /4/release/1: number 1000000000000.0 is out of range for int"));
     EXPECT_THAT(trace, HasSubstr("script.json: /5/frame: number 1e+30 is out of range for int"));
-}
 
-TEST_F(InputScriptTest, MissingOrMalformedFilesAreReported)
-{
-    InputScript script;
-    EXPECT_FALSE(script.Load("absent.json"));
+    InputScript files;
+    EXPECT_FALSE(files.Load("absent.json"));
     test::WriteFile("object.json", R"({"frame": 1})");
-    EXPECT_FALSE(script.Load("object.json"));
+    EXPECT_FALSE(files.Load("object.json"));
     test::WriteFile("cut.json", R"([{"frame": 1)");
-    EXPECT_FALSE(script.Load("cut.json"));
-    EXPECT_TRUE(script.Empty());
-    const std::string trace = test::ReadTrace();
+    EXPECT_FALSE(files.Load("cut.json"));
+    EXPECT_TRUE(files.Empty());
+    trace = test::ReadTrace();
     EXPECT_THAT(trace, HasSubstr("absent.json: cannot open the input script"));
     EXPECT_THAT(trace, HasSubstr("object.json: an input script must be an array of steps"));
     EXPECT_THAT(trace, HasSubstr("cut.json"));

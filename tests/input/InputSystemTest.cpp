@@ -4,6 +4,7 @@
 #include "render/RenderState.h"
 #include "scene/SceneSystem.h"
 
+#include <glm/geometric.hpp>
 #include <glm/gtc/matrix_transform.hpp>
 #include <gmock/gmock.h>
 
@@ -30,11 +31,13 @@ protected:
 
     static InputSystem& input() { return InputSystem::Instance(); }
     static void EndFrame() { input().Update(0.016f); }
+    static void Press(int code) { input().HandleButton(code, InputSystem::kPress); }
+    static void Release(int code) { input().HandleButton(code, InputSystem::kRelease); }
 };
 
 TEST_F(InputSystemTest, AHeldKeyTriggersOnceIsDownThroughoutAndReleasesOnce)
 {
-    input().HandleButton(W, InputSystem::kPress);
+    Press(W);
     EXPECT_TRUE(input().IsTriggered("up"));
     EXPECT_TRUE(input().IsDown("up"));
     EXPECT_FALSE(input().IsReleased("up"));
@@ -45,65 +48,30 @@ TEST_F(InputSystemTest, AHeldKeyTriggersOnceIsDownThroughoutAndReleasesOnce)
         EXPECT_TRUE(input().IsDown("up"));
         EndFrame();
     }
-    input().HandleButton(W, InputSystem::kRelease);
+    Release(W);
     EXPECT_TRUE(input().IsReleased("up"));
     EXPECT_FALSE(input().IsDown("up"));
     EndFrame();
     EXPECT_FALSE(input().IsReleased("up"));
+
+    // Any code of a binding qualifies.
+    Press(W);
+    EndFrame();
+    Press(Up);
+    EXPECT_TRUE(input().IsTriggered("up")) << "the second code was pressed this frame";
+    EXPECT_EQ(input().GetHeldCount(), 2);
 }
 
-TEST_F(InputSystemTest, APressAndReleaseInOnePollLeavesNoTrace)
+TEST_F(InputSystemTest, APressAndReleaseInOnePollLeavesNoTraceAndCallbacksFeedTheState)
 {
-    input().HandleButton(W, InputSystem::kPress);
-    input().HandleButton(W, InputSystem::kRelease);
+    Press(W);
+    Release(W);
     EXPECT_FALSE(input().IsTriggered("up"));
     EXPECT_FALSE(input().IsDown("up"));
     EXPECT_FALSE(input().IsReleased("up"));
     EXPECT_EQ(input().GetHeldCount(), 0);
     EXPECT_EQ(input().GetLastKey(), W);
-}
 
-TEST_F(InputSystemTest, AnyCodeOfABindingQualifies)
-{
-    input().HandleButton(W, InputSystem::kPress);
-    EndFrame();
-    input().HandleButton(Up, InputSystem::kPress);
-    EXPECT_TRUE(input().IsTriggered("up")) << "the second code was pressed this frame";
-    EXPECT_EQ(input().GetHeldCount(), 2);
-}
-
-TEST_F(InputSystemTest, TheHighestCodeAndMouseButtonsWorkAcrossFrames)
-{
-    input().HandleButton(348, InputSystem::kPress);
-    input().HandleButton(0, InputSystem::kPress);
-    EndFrame();
-    EXPECT_FALSE(input().IsTriggered("menu"));
-    EXPECT_TRUE(input().IsDown("menu"));
-    EXPECT_TRUE(input().IsDown("click"));
-    input().HandleButton(348, InputSystem::kRelease);
-    EXPECT_TRUE(input().IsReleased("menu"));
-    EXPECT_FALSE(input().AnyKeyDown()) << "a held mouse button is not a key";
-}
-
-TEST_F(InputSystemTest, RepeatsOutOfRangeCodesUnknownNamesAndStrayReleasesChangeNothing)
-{
-    input().HandleButton(W, 2);
-    input().HandleButton(-1, InputSystem::kPress);
-    input().HandleButton(349, InputSystem::kPress);
-    input().HandleButton(-1, InputSystem::kRelease);
-    input().HandleButton(W, InputSystem::kRelease);
-    EXPECT_EQ(input().GetHeldCount(), 0);
-    EXPECT_EQ(input().GetLastKey(), -1);
-    EXPECT_FALSE(input().IsDown("up"));
-    EXPECT_FALSE(input().AnyKeyDown());
-    EXPECT_FALSE(input().IsTriggered("no such binding"));
-    input().HandleButton(F11, InputSystem::kPress);
-    EXPECT_FALSE(input().IsTriggered("nothing")) << "an empty binding never fires";
-    EXPECT_EQ(input().GetHeldCount(), 1) << "the stray release left the count at zero, not below";
-}
-
-TEST_F(InputSystemTest, ScrollAndCursorCallbacks)
-{
     InputSystem::OnScroll(nullptr, 3.0, 1.5);
     InputSystem::OnScroll(nullptr, 0.0, -2.0);
     EXPECT_DOUBLE_EQ(input().GetScroll(), -2.0) << "the last event of the frame wins";
@@ -115,7 +83,35 @@ TEST_F(InputSystemTest, ScrollAndCursorCallbacks)
     EXPECT_DOUBLE_EQ(input().GetScroll(), 0.0);
 }
 
-TEST_F(InputSystemTest, BindingFilesKeepTheFirstOfANameAndSkipBadBindings)
+TEST_F(InputSystemTest, StrayEventsChangeNothingAndTheHighestCodeAndMouseButtonsWork)
+{
+    input().HandleButton(W, 2);
+    Press(-1);
+    Press(349);
+    Release(-1);
+    Release(W);
+    EXPECT_EQ(input().GetHeldCount(), 0);
+    EXPECT_EQ(input().GetLastKey(), -1);
+    EXPECT_FALSE(input().IsDown("up"));
+    EXPECT_FALSE(input().AnyKeyDown());
+    EXPECT_FALSE(input().IsTriggered("no such binding"));
+    Press(F11);
+    EXPECT_FALSE(input().IsTriggered("nothing")) << "an empty binding never fires";
+    EXPECT_EQ(input().GetHeldCount(), 1) << "the stray release left the count at zero, not below";
+
+    Release(F11);
+    Press(348);
+    Press(0);
+    EndFrame();
+    EXPECT_FALSE(input().IsTriggered("menu"));
+    EXPECT_TRUE(input().IsDown("menu"));
+    EXPECT_TRUE(input().IsDown("click"));
+    Release(348);
+    EXPECT_TRUE(input().IsReleased("menu"));
+    EXPECT_FALSE(input().AnyKeyDown()) << "a held mouse button is not a key";
+}
+
+TEST_F(InputSystemTest, BindingsAndKeyNamesKeepTheFirstOfANameSkipBadOnesAndInitReadsTheFiles)
 {
     input().LoadBindings(json::parse(R"({"keys": {"up": [1], "jump": [32], "broken": [1, "x"], "worse": 5}})"),
                          "Data/Data/dat_input.json");
@@ -128,20 +124,14 @@ TEST_F(InputSystemTest, BindingFilesKeepTheFirstOfANameAndSkipBadBindings)
     EXPECT_THAT(trace, HasSubstr("Data/Data/dat_input.json: /keys/broken: a binding must be an array of integer"));
     EXPECT_THAT(trace, HasSubstr("Data/Data/dat_input.json: /keys/worse:"));
     EXPECT_THAT(trace, HasSubstr("Data/Data/dat_input.json: /keys: must be an object"));
-}
 
-TEST_F(InputSystemTest, KeyNamesKeepTheFirstNameOfACode)
-{
     input().LoadKeyNames(json::parse(R"({"names": {"Escape": 256, "Esc": 256, "A": 65, "Bad": "x"}})"), "names");
     // Object members come in byte order: "A", "Bad", "Esc", "Escape".
     EXPECT_EQ(input().KeyNames().at(256), "Esc");
     EXPECT_EQ(input().KeyNames().at(65), "A");
     EXPECT_EQ(input().KeyNames().size(), 2u);
     EXPECT_EQ(input().LongestKeyName(), 6u);
-}
 
-TEST_F(InputSystemTest, InitReadsTheDataFiles)
-{
     input().Reset();
     test::WriteFile("Data/Data/dat_input.json", R"({"keys": {"interact": [69, 70]}})");
     test::WriteFile("Data/Data/dat_keynames.json", R"({"names": {"E": 69}})");
@@ -150,27 +140,7 @@ TEST_F(InputSystemTest, InitReadsTheDataFiles)
     EXPECT_EQ(input().KeyNames().at(69), "E");
 }
 
-TEST(InputSystemMath, CursorToWorldThroughACamera)
-{
-    const glm::ivec2 window(1280, 720);
-    const float scale = 1920.0f / 1280.0f;
-    // Window centre is the world origin without a camera.
-    EXPECT_EQ(InputSystem::ScreenToWorld({640, 360}, window, scale, glm::mat4(1.0f)), glm::vec2(0.0f));
-    // Top-left corner: half the 1920-unit view to the left, y up.
-    EXPECT_EQ(InputSystem::ScreenToWorld({0, 0}, window, scale, glm::mat4(1.0f)), glm::vec2(-960.0f, 540.0f));
-
-    // A camera zoomed 1.5x, looking at (100, 50) (its view translation is the negation).
-    const glm::mat4 view = glm::scale(glm::mat4(1.0f), glm::vec3(1.5f)) *
-                           glm::translate(glm::mat4(1.0f), glm::vec3(-100.0f, -50.0f, 0.0f));
-    const glm::vec2 centre = InputSystem::ScreenToWorld({640, 360}, window, scale, view);
-    EXPECT_NEAR(centre.x, 100.0f, 1e-3f);
-    EXPECT_NEAR(centre.y, 50.0f, 1e-3f);
-    const glm::vec2 corner = InputSystem::ScreenToWorld({1280, 720}, window, scale, view);
-    EXPECT_NEAR(corner.x, 100.0f + 960.0f / 1.5f, 1e-3f);
-    EXPECT_NEAR(corner.y, 50.0f - 540.0f / 1.5f, 1e-3f);
-}
-
-TEST_F(InputSystemTest, TheMouseInTheWorldFollowsTheCurrentSceneCamera)
+TEST_F(InputSystemTest, TheCursorReachesTheWorldThroughTheWindowScaleAndTheSceneCamera)
 {
     test::WriteFile("Data/Level/look.json", R"({"camera": {"translation": {"x": -100, "y": -50},
                                                             "scale": {"x": 0, "y": 0, "z": 0}}})");
@@ -184,4 +154,19 @@ TEST_F(InputSystemTest, TheMouseInTheWorldFollowsTheCurrentSceneCamera)
 
     RenderState::SetScreenSpace(true);
     EXPECT_EQ(input().GetMouseWorldPosition(), glm::vec2(-960.0f, 540.0f)) << "screen space ignores the camera";
+
+    const glm::ivec2 window(1280, 720);
+    const float scale = 1920.0f / 1280.0f;
+    // Without a camera the window centre is the origin and the top-left corner half the
+    // 1920-unit view to the left, y up.
+    EXPECT_EQ(InputSystem::ScreenToWorld({640, 360}, window, scale, glm::mat4(1.0f)), glm::vec2(0.0f));
+    EXPECT_EQ(InputSystem::ScreenToWorld({0, 0}, window, scale, glm::mat4(1.0f)), glm::vec2(-960.0f, 540.0f));
+
+    // A camera zoomed 1.5x, looking at (100, 50) (its view translation is the negation).
+    const glm::mat4 view = glm::scale(glm::mat4(1.0f), glm::vec3(1.5f)) *
+                           glm::translate(glm::mat4(1.0f), glm::vec3(-100.0f, -50.0f, 0.0f));
+    const auto near = [](glm::vec2 a, glm::vec2 b) { return glm::distance(a, b) < 1e-3f; };
+    EXPECT_TRUE(near(InputSystem::ScreenToWorld({640, 360}, window, scale, view), {100.0f, 50.0f}));
+    EXPECT_TRUE(near(InputSystem::ScreenToWorld({1280, 720}, window, scale, view),
+                     {100.0f + 960.0f / 1.5f, 50.0f - 540.0f / 1.5f}));
 }

@@ -1,10 +1,9 @@
+#include "Probes.h"
 #include "scene/SceneTestSupport.h"
 
 #include "core/FatalError.h"
 #include "core/MainLoop.h"
 #include "core/MessageSystem.h"
-#include "data/Component.h"
-#include "data/Entity.h"
 #include "data/GroupSystem.h"
 #include "data/TypeRegistry.h"
 #include "scene/Scene.h"
@@ -18,39 +17,20 @@
 
 namespace
 {
-// A level component that asks for another scene once it has run for a while, so the
-// fixture's data drives the switch through the real frame loop.
-class TestSceneSwitcher : public ComponentBase<TestSceneSwitcher>
+// A level component that asks for the scene named by its label once it has run for
+// "speed" seconds, so the fixture's data drives the switch through the real frame loop.
+class TestSceneSwitcher : public ComponentBase<TestSceneSwitcher, ProbeBehavior>
 {
 public:
-    TestSceneSwitcher() : ComponentBase<TestSceneSwitcher>(ctype::Behavior) {}
-
-    void Read(const json& j) override { Descriptor().Read(*this, j); }
-    void Write(json& j) const override { Descriptor().Write(*this, j); }
     void Update(float dt) override
     {
         _elapsed += dt;
-        if (_fired || _elapsed < _after)
-            return;
-        _fired = true;
-        SceneSystem::Instance().ChangeScene(_to, _transition);
-    }
-
-    static const FieldDescriptor<TestSceneSwitcher>& Descriptor()
-    {
-        static const FieldDescriptor<TestSceneSwitcher> d("TestSceneSwitcher",
-                                                          {
-                                                              GLOAMER_FIELD(TestSceneSwitcher, _after),
-                                                              GLOAMER_FIELD(TestSceneSwitcher, _to),
-                                                              GLOAMER_FIELD(TestSceneSwitcher, _transition),
-                                                          });
-        return d;
+        if (!_fired && _elapsed >= _speed)
+            SceneSystem::Instance().ChangeScene(_label, _on);
+        _fired = _elapsed >= _speed;
     }
 
 private:
-    float _after = 0.0f;
-    std::string _to;
-    bool _transition = false;
     float _elapsed = 0.0f;
     bool _fired = false;
 };
@@ -61,51 +41,6 @@ const bool s_switcherRegistered = []
     return true;
 }();
 
-// Sits after the scene system in the loop and notes what each frame left behind.
-class FrameProbe : public System
-{
-public:
-    struct Frame
-    {
-        float cover = 0.0f;
-        std::string level;
-        std::size_t groupMembers = 0;
-    };
-
-    FrameProbe() : System("FrameProbe") {}
-
-    void Update(float) override
-    {
-        SceneSystem& scenes = SceneSystem::Instance();
-        Frame f;
-        f.cover = scenes.GetTransitionPanel()->GetTransform().GetTranslation().y;
-        const Scene* level = scenes.GetScenes().back().get();
-        f.level = level->GetName();
-        for (const char* name : {"posts", "rats"})
-            if (const Group* group = GroupSystem::Instance().Find(name, level))
-                f.groupMembers += group->_members.size();
-        _frames.push_back(f);
-    }
-
-    std::vector<Frame> _frames;
-};
-
-// Stops the game in the middle of its second frame, as a fatal data error would.
-class FailingSystem : public System
-{
-public:
-    FailingSystem() : System("FailingSystem") {}
-
-    void Update(float) override
-    {
-        if (++_frames == 2)
-            throw FatalError("the second frame cannot go on");
-    }
-
-private:
-    int _frames = 0;
-};
-
 int RunGame(const std::string& arguments)
 {
     const std::string command = std::string(GLOAMER_GAME_BINARY) + " " + arguments + " >/dev/null 2>&1";
@@ -114,23 +49,35 @@ int RunGame(const std::string& arguments)
 }
 } // namespace
 
-class SceneEndToEndTest : public test::SceneFixture
-{
-};
+using SceneEndToEndTest = test::SceneFixture;
 
 TEST_F(SceneEndToEndTest, ALevelLoadsWithGroupsAndSubScenesAndSwitchesBehindTheCover)
 {
     (void)s_switcherRegistered;
     SceneSystem::Instance().ChangeScene("crossing", false);
-    FrameProbe probe;
+    struct Frame
+    {
+        float cover = 0.0f;
+        std::string level;
+        std::size_t groupMembers = 0;
+    };
+    std::vector<Frame> frames;
     Engine::LoopOptions options;
     options.frames = 14;
     options.fixedDt = 0.125f;
-    ASSERT_EQ(Engine::RunMainLoop({&SceneSystem::Instance(), &probe, &MessageSystem::Instance()}, options), 0);
+    options.endOfFrame = [&frames](long long)
+    {
+        const Scene* level = SceneSystem::Instance().GetScenes().back().get();
+        Frame f{SceneSystem::Instance().GetTransitionPanel()->GetTransform().GetTranslation().y, level->GetName()};
+        for (const char* name : {"posts", "rats"})
+            if (const Group* group = GroupSystem::Instance().Find(name, level))
+                f.groupMembers += group->_members.size();
+        frames.push_back(f);
+    };
+    ASSERT_EQ(Engine::RunMainLoop({&SceneSystem::Instance(), &MessageSystem::Instance()}, options), 0);
 
     // The first frame runs with dt 0, so the switcher fires in frame 3 (0.25 s) and the
     // level changes behind the cover in frame 8; groups follow their level.
-    const auto& frames = probe._frames;
     ASSERT_EQ(frames.size(), 14u);
     EXPECT_FLOAT_EQ(frames[2].cover, -1.1f * 1080.0f);
     EXPECT_EQ(frames[6].level, "crossing");
@@ -139,26 +86,12 @@ TEST_F(SceneEndToEndTest, ALevelLoadsWithGroupsAndSubScenesAndSwitchesBehindTheC
     EXPECT_EQ(frames[7].level, "cellar");
     EXPECT_EQ(frames[7].groupMembers, 1u);
 
-    EXPECT_TRUE(test::InOrder(test::TraceLines(), {
-                                                      "Systems: SceneSystem, FrameProbe, MessageSystem",
-                                                      "Scene hud_icons Init",
-                                                      "Scene hud Init",
-                                                      "Scene crossing Init",
-                                                      "Scene 'hud_icons' Exit",
-                                                      "Scene 'hud' Exit",
-                                                      "Scene 'crossing' Exit",
-                                                      "Scene 'hud_icons' Unload",
-                                                      "Scene 'hud' Unload",
-                                                      "Scene 'crossing' Unload",
-                                                      "Scene hud_icons Init",
-                                                      "Scene hud Init",
-                                                      "Scene cellar Init",
-                                                      "deleting scenes",
-                                                      "Scene 'cellar' Exit",
-                                                      "Scene 'cellar' Unload",
-                                                      "scene deleted",
-                                                      "Shut down",
-                                                  }));
+    EXPECT_TRUE(test::InOrder(
+        test::TraceLines(),
+        {"Systems: SceneSystem, MessageSystem", "Scene hud_icons Init", "Scene hud Init", "Scene crossing Init",
+         "Scene 'hud_icons' Exit", "Scene 'hud' Exit", "Scene 'crossing' Exit", "Scene 'hud_icons' Unload",
+         "Scene 'hud' Unload", "Scene 'crossing' Unload", "Scene hud_icons Init", "Scene hud Init", "Scene cellar Init",
+         "deleting scenes", "Scene 'cellar' Exit", "Scene 'cellar' Unload", "scene deleted", "Shut down"}));
 }
 
 TEST_F(SceneEndToEndTest, AFatalErrorDuringAFrameEndsTheScenesKeepsTheLogAndGivesStatusOne)
@@ -167,17 +100,21 @@ TEST_F(SceneEndToEndTest, AFatalErrorDuringAFrameEndsTheScenesKeepsTheLogAndGive
     ASSERT_NE(child, -1);
     if (child == 0)
     {
-        // A level with groups and sub-scenes, ended by a fatal error; exit() then runs
-        // the static destructors, which must find nothing left to do.
+        // A level with groups and sub-scenes, ended by a fatal error at the end of its second
+        // frame; exit() then runs the static destructors, which must find nothing left to do.
         SceneSystem::Instance().ChangeScene("hub", false);
-        FailingSystem failing;
         Engine::LoopOptions options;
         options.frames = 5;
         options.fixedDt = 0.125f;
+        options.endOfFrame = [](long long frame)
+        {
+            if (frame == 1)
+                throw FatalError("the second frame cannot go on");
+        };
         int status = 3;
         try
         {
-            status = Engine::RunMainLoop({&SceneSystem::Instance(), &failing, &MessageSystem::Instance()}, options);
+            status = Engine::RunMainLoop({&SceneSystem::Instance(), &MessageSystem::Instance()}, options);
         }
         catch (...)
         {
@@ -190,7 +127,7 @@ TEST_F(SceneEndToEndTest, AFatalErrorDuringAFrameEndsTheScenesKeepsTheLogAndGive
     EXPECT_EQ(WEXITSTATUS(status), 1);
     const auto lines = test::TraceLines();
     ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(lines.front(), "Systems: SceneSystem, FailingSystem, MessageSystem");
+    EXPECT_EQ(lines.front(), "Systems: SceneSystem, MessageSystem");
     EXPECT_TRUE(
         test::InOrder(lines, {"Scene hub Init", "Fatal: the second frame cannot go on", "deleting scenes",
                               "Scene 'hud_icons' Exit", "Scene 'hub' Exit", "Scene 'hub' Unload", "Shut down"}));

@@ -11,26 +11,18 @@
 
 #include <algorithm>
 
+#include <gmock/gmock.h>
+
+using test::SceneNames;
+using ::testing::HasSubstr;
+
 namespace
 {
-std::vector<std::string> SceneNames()
-{
-    std::vector<std::string> names;
-    for (const auto& scene : SceneSystem::Instance().GetScenes())
-        names.push_back(scene->GetName());
-    return names;
-}
-
 std::vector<Group*> GroupsOf(const Scene& scene)
 {
     std::vector<Group*> groups = GroupSystem::Instance().GetAll();
     std::erase_if(groups, [&](const Group* g) { return g->_scene != &scene; });
     return groups;
-}
-
-bool Contains(const std::string& text, const std::string& part)
-{
-    return text.find(part) != std::string::npos;
 }
 
 Scene* g_scene = nullptr;
@@ -56,19 +48,7 @@ protected:
     }
 };
 
-TEST_F(SceneTest, ALevelWithOnlyEntitiesKeepsTheDefaultsAndGetsADefaultCamera)
-{
-    test::WriteFile("Data/Level/bare.json", R"({"entities": []})");
-    Scene scene("bare");
-    EXPECT_TRUE(scene.IsLoaded());
-    EXPECT_EQ(scene.GetUpperRightBound(), glm::vec2(5000.0f, 5000.0f));
-    EXPECT_EQ(scene.GetLowerLeftBound(), glm::vec2(-5000.0f, -5000.0f));
-    EXPECT_TRUE(scene.GetShowBounds());
-    ASSERT_NE(scene.GetCamera(), nullptr);
-    EXPECT_TRUE(SceneSystem::Instance().GetScenes().empty());
-}
-
-TEST_F(SceneTest, GroupsAreCreatedOnceAcrossWrappersAndClearedAtExit)
+TEST_F(SceneTest, ReadsGroupsBoundsCameraBackgroundEntitiesAndTilemapAndSavesThemBack)
 {
     auto hub = std::make_unique<Scene>("hub");
     Group* lamps = GroupSystem::Instance().Find("lamps", hub.get());
@@ -93,65 +73,7 @@ TEST_F(SceneTest, GroupsAreCreatedOnceAcrossWrappersAndClearedAtExit)
         again.Exit();
     }
     EXPECT_TRUE(GroupSystem::Instance().GetAll().empty());
-}
 
-TEST_F(SceneTest, AnEntityAddedDuringAnUpdateStartsAtOnceButUpdatesFromTheNextUpdate)
-{
-    test::WriteFile("Data/Level/room.json",
-                    R"({"entities": [{"name": "spawner", "components": {"probebehavior": {}}}]})");
-    Scene room("room");
-    g_scene = &room;
-    room.Init();
-    room.FindEntity("spawner")->Get<ProbeBehavior>(ctype::Behavior)->_onUpdate = &SpawnOnce;
-
-    Calls().Clear();
-    room.Update(0.1f);
-    EXPECT_EQ(Calls().calls, (std::vector<std::string>{"spawner:2:update", "spawned:0:init", "spawner:2:spawn-done"}));
-    ASSERT_EQ(room.FindEntity("spawned"), nullptr) << "still pending";
-    EXPECT_EQ(room.GetEntities().PendingCount(), 1u);
-
-    Calls().Clear();
-    room.Update(0.1f);
-    EXPECT_NE(std::find(Calls().calls.begin(), Calls().calls.end(), "spawned:0:update"), Calls().calls.end());
-    EXPECT_NE(room.FindEntity("spawned"), nullptr);
-    EXPECT_EQ(room.FindEntity("spawned")->GetScene(), &room);
-}
-
-TEST_F(SceneTest, APausedSceneSkipsUpdatesButStillRendersAndUpdatesEmptyTheDrawItems)
-{
-    test::WriteFile("Data/Level/room.json", R"({"entities": [{"name": "lamp", "components": {"probesprite": {}}}]})");
-    Scene room("room");
-    room.Init();
-    room.GetActionList().Add(WaitAction(0.0f, 5.0f, {1}));
-    room.SetPaused(true);
-    Calls().Clear();
-    room.Update(0.1f);
-    room.Render();
-    EXPECT_EQ(Calls().calls, (std::vector<std::string>{"lamp:0:render"}));
-
-    Sprite sprite;
-    room.AddDrawItem(&sprite, glm::mat4(2.0f));
-    room.AddDrawItem(nullptr, glm::mat4(1.0f));
-    EXPECT_EQ(room.GetDrawItems().size(), 1u);
-    room.SetPaused(false);
-    room.Update(0.1f);
-    EXPECT_TRUE(room.GetDrawItems().empty());
-    EXPECT_EQ(Calls().calls.back(), "lamp:0:update");
-}
-
-TEST_F(SceneTest, InitExitAndDeletionWriteTheirTraceLines)
-{
-    {
-        Scene cellar("cellar");
-        cellar.Init();
-        cellar.Exit();
-    }
-    EXPECT_TRUE(
-        test::InOrder(test::TraceLines(), {"Scene cellar Init", "Scene 'cellar' Exit", "Scene 'cellar' Unload"}));
-}
-
-TEST_F(SceneTest, ReadsBoundsCameraBackgroundEntitiesAndTilemapAndSavesThemBack)
-{
     auto expectHub = [](Scene& hub)
     {
         EXPECT_EQ(hub.GetUpperRightBound(), glm::vec2(2000.0f, 1500.0f));
@@ -190,10 +112,52 @@ TEST_F(SceneTest, ReadsBoundsCameraBackgroundEntitiesAndTilemapAndSavesThemBack)
     expectHub(again);
 }
 
+TEST_F(SceneTest, EntitiesAddedDuringAnUpdateWaitForTheNextAndAPausedSceneOnlyRenders)
+{
+    test::WriteFile("Data/Level/room.json",
+                    R"({"entities": [{"name": "spawner", "components": {"probebehavior": {}}}]})");
+    Scene room("room");
+    g_scene = &room;
+    room.Init();
+    room.FindEntity("spawner")->Get<ProbeBehavior>(ctype::Behavior)->_onUpdate = &SpawnOnce;
+
+    Calls().Clear();
+    room.Update(0.1f);
+    EXPECT_EQ(Calls().calls, (std::vector<std::string>{"spawner:2:update", "spawned:0:init", "spawner:2:spawn-done"}));
+    ASSERT_EQ(room.FindEntity("spawned"), nullptr) << "still pending";
+    EXPECT_EQ(room.GetEntities().PendingCount(), 1u);
+
+    Calls().Clear();
+    room.Update(0.1f);
+    EXPECT_NE(std::find(Calls().calls.begin(), Calls().calls.end(), "spawned:0:update"), Calls().calls.end());
+    EXPECT_NE(room.FindEntity("spawned"), nullptr);
+    EXPECT_EQ(room.FindEntity("spawned")->GetScene(), &room);
+
+    test::WriteFile("Data/Level/lit.json", R"({"entities": [{"name": "lamp", "components": {"probesprite": {}}}]})");
+    Scene lit("lit");
+    lit.Init();
+    lit.GetActionList().Add(WaitAction(0.0f, 5.0f, {1}));
+    lit.SetPaused(true);
+    Calls().Clear();
+    lit.Update(0.1f);
+    lit.Render();
+    EXPECT_EQ(Calls().calls, (std::vector<std::string>{"lamp:0:render"}));
+
+    Sprite sprite;
+    lit.AddDrawItem(&sprite, glm::mat4(2.0f));
+    lit.AddDrawItem(nullptr, glm::mat4(1.0f));
+    EXPECT_EQ(lit.GetDrawItems().size(), 1u);
+    lit.SetPaused(false);
+    lit.Update(0.1f);
+    EXPECT_TRUE(lit.GetDrawItems().empty());
+    EXPECT_EQ(Calls().calls.back(), "lamp:0:update");
+}
+
 // Bad input: every case below leaves a usable scene and says what was wrong.
 
-TEST_F(SceneTest, MissingMalformedOrNonObjectLevelsAreReportedAndGiveEmptyScenesWithACamera)
+TEST_F(SceneTest, BadLevelsAreReportedAndCostOnlyWhatIsWrong)
 {
+    // Missing, malformed or non-object levels give empty scenes with a default camera.
     Scene missing("nowhere");
     Scene malformed("malformed");
     Scene array("not_object");
@@ -206,21 +170,11 @@ TEST_F(SceneTest, MissingMalformedOrNonObjectLevelsAreReportedAndGiveEmptyScenes
         scene->Update(0.1f);
         EXPECT_TRUE(scene->GetEntities().Entities().empty());
     }
-    const std::string trace = test::ReadTrace();
-    EXPECT_TRUE(Contains(trace, "Failed to load scene nowhere (Data/Level/nowhere.json not found)")) << trace;
-    EXPECT_TRUE(Contains(trace, "Data/Level/malformed.json: parse error")) << trace;
-    EXPECT_TRUE(Contains(trace, "Data/Level/not_object.json: a level must be a JSON object, but is array")) << trace;
-}
 
-TEST_F(SceneTest, ABackgroundColourMissingChannelsKeepsThemAsTheyWere)
-{
     RenderState::SetClearColour({0.1f, 0.2f, 0.3f, 0.4f});
-    Scene scene("partial_background");
+    Scene partial("partial_background");
     EXPECT_EQ(RenderState::GetClearColour(), glm::vec4(0.5f, 0.2f, 0.25f, 0.4f));
-}
 
-TEST_F(SceneTest, WrongTypesCostOnlyTheValueThatIsWrong)
-{
     RenderState::SetClearColour({0.1f, 0.2f, 0.3f, 0.4f});
     Scene scene("wrong_types");
     scene.Init();
@@ -236,16 +190,17 @@ TEST_F(SceneTest, WrongTypesCostOnlyTheValueThatIsWrong)
     EXPECT_EQ(scene.GetSubSceneNames(), (std::vector<std::string>{"hud_icons"}));
 
     const std::string trace = test::ReadTrace();
-    for (const char* line : {
-             "Data/Level/wrong_types.json: /upperrightbound: type must be object, but is number",
-             "Data/Level/wrong_types.json: /camera/name: type must be string, but is number",
-             "Data/Level/wrong_types.json: /background/color/r: type must be number, but is string",
-             "Data/Level/wrong_types.json: /entities/0/name: type must be string, but is number",
-             "Data/Level/wrong_types.json: /entities/2/groups/0/name: type must be string, but is number",
-             "Data/Level/wrong_types.json: /tilemap: type must be object, but is array",
-             "Data/Level/wrong_types.json: /subscenes/1: type must be string, but is number",
-         })
-        EXPECT_TRUE(Contains(trace, line)) << line << "\n" << trace;
+    for (const char* line :
+         {"Failed to load scene nowhere (Data/Level/nowhere.json not found)", "Data/Level/malformed.json: parse error",
+          "Data/Level/not_object.json: a level must be a JSON object, but is array",
+          "Data/Level/wrong_types.json: /upperrightbound: type must be object, but is number",
+          "Data/Level/wrong_types.json: /camera/name: type must be string, but is number",
+          "Data/Level/wrong_types.json: /background/color/r: type must be number, but is string",
+          "Data/Level/wrong_types.json: /entities/0/name: type must be string, but is number",
+          "Data/Level/wrong_types.json: /entities/2/groups/0/name: type must be string, but is number",
+          "Data/Level/wrong_types.json: /tilemap: type must be object, but is array",
+          "Data/Level/wrong_types.json: /subscenes/1: type must be string, but is number"})
+        EXPECT_THAT(trace, HasSubstr(line));
 }
 
 TEST_F(SceneTest, SubSceneCyclesAreReportedAndTheRepeatedNameSkipped)
@@ -258,12 +213,10 @@ TEST_F(SceneTest, SubSceneCyclesAreReportedAndTheRepeatedNameSkipped)
         EXPECT_EQ(SceneNames(), (std::vector<std::string>{"cycle_b"}));
     }
     const std::string trace = test::ReadTrace();
-    EXPECT_TRUE(Contains(trace, "Data/Level/cycle_b.json: /subscenes/0: sub-scene \"cycle_a\" leads back to itself "
-                                "(cycle_a -> cycle_b -> cycle_a), skipped"))
-        << trace;
-    EXPECT_TRUE(Contains(trace, "Data/Level/self_cycle.json: /subscenes/0: sub-scene \"self_cycle\" leads back to "
-                                "itself (self_cycle -> self_cycle), skipped"))
-        << trace;
+    EXPECT_THAT(trace, HasSubstr("Data/Level/cycle_b.json: /subscenes/0: sub-scene \"cycle_a\" leads back to itself "
+                                 "(cycle_a -> cycle_b -> cycle_a), skipped"));
+    EXPECT_THAT(trace, HasSubstr("Data/Level/self_cycle.json: /subscenes/0: sub-scene \"self_cycle\" leads back to "
+                                 "itself (self_cycle -> self_cycle), skipped"));
 
     // Naming the same sub-scene twice is no cycle.
     SceneSystem::Instance().Reset();

@@ -1,9 +1,20 @@
 #include "scene/SceneTestSupport.h"
 
+#include "scene/Scene.h"
+#include "scene/SceneSystem.h"
+
 #include <sstream>
 
 namespace test
 {
+std::vector<std::string> SceneNames()
+{
+    std::vector<std::string> names;
+    for (const auto& scene : SceneSystem::Instance().GetScenes())
+        names.push_back(scene->GetName());
+    return names;
+}
+
 std::vector<std::string> TraceLines()
 {
     std::istringstream in(ReadTrace());

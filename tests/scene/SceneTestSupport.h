@@ -18,6 +18,9 @@ protected:
     }
 };
 
+// The names of the loaded scenes, in order.
+std::vector<std::string> SceneNames();
+
 // The trace log's lines, in order.
 std::vector<std::string> TraceLines();
 

@@ -12,18 +12,9 @@ Screen::Size Big()
 }
 } // namespace
 
-TEST(AnchorPlacement, KeepsDesignSpacePositionsOnAnyMonitor)
-{
-    EXPECT_EQ(Anchor::Placement(1.0f, -1.0f, 1920, 1080, 1920), glm::vec2(960.0f, -540.0f));
-    EXPECT_EQ(Anchor::Placement(1.0f, -1.0f, 3840, 2160, 3840), glm::vec2(960.0f, -540.0f));
-    EXPECT_EQ(Anchor::Placement(0.5f, 0.5f, 0, 0, 1920), glm::vec2(0.0f, 0.0f)) << "no window";
-}
+using AnchorTest = test::ScratchTest;
 
-class AnchorTest : public test::ScratchTest
-{
-};
-
-TEST_F(AnchorTest, PinsItsEntityEachUpdateWhileEnabled)
+TEST_F(AnchorTest, KeepsDesignSpacePositionsOnAnyMonitorAndPinsItsEntityWhileEnabled)
 {
     Screen::SetQueries(&Big, &Big);
     Entity e;
@@ -39,16 +30,8 @@ TEST_F(AnchorTest, PinsItsEntityEachUpdateWhileEnabled)
     e.GetTransform().SetTranslation({5.0f, 6.0f});
     anchor->Update(0.0f);
     EXPECT_EQ(e.GetTransform().GetTranslation(), glm::vec2(5.0f, 6.0f));
-}
 
-TEST_F(AnchorTest, WritesItsKeysAndClonesItsValues)
-{
-    Anchor anchor;
-    anchor.Read(json::parse(R"({"percentx": 0.25, "enabled": false})"));
-    json j;
-    anchor.Write(j);
-    EXPECT_EQ(j, json::parse(R"({"percentx": 0.25, "percenty": 0.0, "enabled": false})"));
-    auto copy = anchor.Clone();
-    EXPECT_FALSE(static_cast<Anchor*>(copy.get())->IsEnabled());
-    EXPECT_FLOAT_EQ(static_cast<Anchor*>(copy.get())->GetPercentX(), 0.25f);
+    EXPECT_EQ(Anchor::Placement(1.0f, -1.0f, 1920, 1080, 1920), glm::vec2(960.0f, -540.0f));
+    EXPECT_EQ(Anchor::Placement(1.0f, -1.0f, 3840, 2160, 3840), glm::vec2(960.0f, -540.0f));
+    EXPECT_EQ(Anchor::Placement(0.5f, 0.5f, 0, 0, 1920), glm::vec2(0.0f, 0.0f)) << "no window";
 }
