@@ -23,9 +23,14 @@ int RunGame(const std::string& arguments, const std::string& wrapper = "")
 
 struct Image
 {
-    int width = 0;
-    int height = 0;
-    std::vector<unsigned char> rgba;
+    explicit Image(const std::string& path)
+    {
+        int channels = 0;
+        unsigned char* pixels = stbi_load(path.c_str(), &width, &height, &channels, 4);
+        if (pixels)
+            rgba.assign(pixels, pixels + width * height * 4);
+        stbi_image_free(pixels);
+    }
 
     // Pixels of a rectangle (image coordinates, y down) whose channels add up to more
     // than `threshold`.
@@ -41,29 +46,11 @@ struct Image
             }
         return lit;
     }
+
+    int width = 0;
+    int height = 0;
+    std::vector<unsigned char> rgba;
 };
-
-// How many times `text` appears in `haystack`.
-std::size_t Count(const std::string& haystack, const std::string& text)
-{
-    std::size_t n = 0;
-    for (auto at = haystack.find(text); at != std::string::npos; at = haystack.find(text, at + 1))
-        ++n;
-    return n;
-}
-
-Image LoadPng(const std::string& path)
-{
-    Image image;
-    int channels = 0;
-    unsigned char* pixels = stbi_load(path.c_str(), &image.width, &image.height, &channels, 4);
-    if (pixels)
-    {
-        image.rgba.assign(pixels, pixels + image.width * image.height * 4);
-        stbi_image_free(pixels);
-    }
-    return image;
-}
 } // namespace
 
 // The real binary in a scratch copy of the content tree, under whatever display the
@@ -96,7 +83,7 @@ TEST_F(GameEndToEndTest, StartsAtTheSplashScreenShowsTheLogoAndSavesVsync)
               0)
         << Output();
 
-    const Image shot = LoadPng((_scratch / "shot.png").string());
+    const Image shot((_scratch / "shot.png").string());
     ASSERT_EQ(shot.width, 1900);
     ASSERT_EQ(shot.height, 1069);
     // The logo's letters stand above the centre; the corners stay dark.
@@ -113,30 +100,7 @@ TEST_F(GameEndToEndTest, StartsAtTheSplashScreenShowsTheLogoAndSavesVsync)
     EXPECT_EQ(nlohmann::json::parse(test::ReadFile("Data/Data/dat_vsync.json")), nlohmann::json({{"vsync", 1}}));
 }
 
-TEST_F(GameEndToEndTest, DataTheGameCannotRunWithoutStopsItWithStatusOne)
-{
-    const std::string headless = _data + " --headless --fixed-dt 0.016 --frames 3";
-
-    test::WriteFile("Data/Shaders/shaders.json", "[]");
-    EXPECT_EQ(RunGame(headless), 1);
-    EXPECT_THAT(Output(), HasSubstr("Data/Shaders/shaders.json: the shader table holds no usable entry"));
-
-    std::filesystem::remove("Data/Shaders/shaders.json");
-    EXPECT_EQ(RunGame(headless), 1);
-    EXPECT_THAT(Output(), HasSubstr("Data/Shaders/shaders.json: cannot open the shader table"));
-}
-
-TEST_F(GameEndToEndTest, AShaderThatDoesNotCompileStopsTheGameWithItsReport)
-{
-    test::WriteFile("Shaders/PixelShaderFog.glsl", "#version 330 core\nvoid main() { fog everywhere }\n");
-    EXPECT_EQ(RunGame(_data + " --windowed --frames 3"), 1);
-    const std::string output = Output();
-    EXPECT_THAT(output, HasSubstr("Failed to compile the vertex stage: "));
-    EXPECT_THAT(output, HasSubstr("File: Pixel Shader: Shaders/PixelShaderFog.glsl Failed to Compile"));
-    EXPECT_THAT(test::ReadFile("Trace.log"), HasSubstr("Fatal: Pixel Shader: Shaders/PixelShaderFog.glsl"));
-}
-
-TEST_F(GameEndToEndTest, BrokenSpritesAreEachReportedOnceAndTheGameRunsOn)
+TEST_F(GameEndToEndTest, BrokenSpritesAreReportedOnceButBrokenShadersStopTheGame)
 {
     const std::string quad = R"("mesh": {"type": "quad", "name": "q", "halfsizex": 0.5, "halfsizey": 0.5})";
     test::WriteFile("Data/Level/bad_sprites.json", R"({"entities": [
@@ -157,7 +121,18 @@ TEST_F(GameEndToEndTest, BrokenSpritesAreEachReportedOnceAndTheGameRunsOn)
           file + "3/components/sprite: text without a font",
           file + "4/components/sprite: the sprite has no shader; it is not drawn",
           file + "5/components/sprite/mesh/divisions: number 1e+20 is out of range for int"})
-        EXPECT_EQ(Count(trace, line), 1u) << line << "\n" << trace;
+        EXPECT_EQ(test::Count(trace, line), 1u) << line << "\n" << trace;
+
+    // A shader that does not compile, or a table without one, stops the game.
+    test::WriteFile("Shaders/PixelShaderFog.glsl", "#version 330 core\nvoid main() { fog everywhere }\n");
+    EXPECT_EQ(RunGame(_data + " --windowed --frames 3"), 1);
+    EXPECT_THAT(Output(), HasSubstr("Failed to compile the vertex stage: "));
+    EXPECT_THAT(Output(), HasSubstr("File: Pixel Shader: Shaders/PixelShaderFog.glsl Failed to Compile"));
+    EXPECT_THAT(test::ReadFile("Trace.log"), HasSubstr("Fatal: Pixel Shader: Shaders/PixelShaderFog.glsl"));
+
+    test::WriteFile("Data/Shaders/shaders.json", "[]");
+    EXPECT_EQ(RunGame(_data + " --headless --fixed-dt 0.016 --frames 3"), 1);
+    EXPECT_THAT(Output(), HasSubstr("Data/Shaders/shaders.json: the shader table holds no usable entry"));
 }
 
 // A level, the shader table and the sound table that name files outside the content
@@ -192,7 +167,7 @@ TEST_F(GameEndToEndTest, DataPathsNeverReachOutsideTheContentRoot)
 
     const std::string opened = test::ReadFile("opened.txt");
     ASSERT_THAT(opened, HasSubstr("Data/Level/probe.json")) << "the trace sees the game's own opens";
-    EXPECT_EQ(Count(opened, "secret"), 0u) << opened;
+    EXPECT_EQ(test::Count(opened, "secret"), 0u) << opened;
 
     const std::string trace = test::ReadFile("Trace.log");
     const std::string level = "Data/Level/probe.json: ";
@@ -204,7 +179,7 @@ TEST_F(GameEndToEndTest, DataPathsNeverReachOutsideTheContentRoot)
           level + "/subscenes/0: \"../secret_level\" leaves the content folder; treated as missing",
           level + "/subscenes/1: \"" + outside + "\" leaves", shaderRow + "/vertexfile: \"../secret_vertex.glsl\"",
           soundRow + "/filename: \"..\\secret_sound.wav\" leaves"})
-        EXPECT_EQ(Count(trace, line), 1u) << line << "\n" << trace;
+        EXPECT_EQ(test::Count(trace, line), 1u) << line << "\n" << trace;
 }
 
 TEST_F(GameEndToEndTest, TheSameFlagsGiveByteIdenticalDumpsAndScreenshots)
