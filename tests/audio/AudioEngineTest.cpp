@@ -5,6 +5,7 @@
 
 #include <sndfile.h>
 
+#include <algorithm>
 #include <vector>
 
 using test::WriteTone;
@@ -126,10 +127,9 @@ TEST_F(AudioEngineTest, ManyPlayAtOnceAndTheOldestGivesWayWhenAllAreBusy)
     std::vector<AudioChannel> channels;
     for (int i = 0; i < 300; ++i)
         channels.push_back(_engine.PlaySound(_long, false));
-    int playing = 0;
-    for (const AudioChannel& c : channels)
-        playing += _engine.IsPlaying(c) ? 1 : 0;
-    EXPECT_EQ(playing, 300);
+    EXPECT_EQ(
+        std::count_if(channels.begin(), channels.end(), [&](const AudioChannel& c) { return _engine.IsPlaying(c); }),
+        300);
 
     const AudioChannel extra = _engine.PlaySound(_long, false);
     EXPECT_TRUE(_engine.IsPlaying(extra));

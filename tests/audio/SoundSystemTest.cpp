@@ -115,12 +115,10 @@ TEST_F(SoundSystemTest, ASoundThatCannotBePlayedIsReportedOnceAndStaysSilent)
     test::WriteFile("Data/Sound/sounds.json", R"([
         {"name": "good", "filename": "Assets/Sound/good.wav"},
         {"name": "broken", "filename": "Assets/Sound/broken.ogg"},
-        {"name": "missing", "filename": "Assets/Sound/missing.ogg"},
-        {"name": "outside", "filename": "../outside.wav"}])");
-    test::WriteTone("../outside.wav", 0.5);
+        {"name": "missing", "filename": "Assets/Sound/missing.ogg"}])");
     ASSERT_TRUE(_system.Init());
 
-    for (const char* name : {"broken", "missing", "outside"})
+    for (const char* name : {"broken", "missing"})
     {
         Sound sound;
         sound.Set(name, 1.0f, false, true);
@@ -137,8 +135,4 @@ TEST_F(SoundSystemTest, ASoundThatCannotBePlayedIsReportedOnceAndStaysSilent)
     const std::string trace = test::ReadTrace();
     EXPECT_EQ(test::Count(trace, "cannot play Assets/Sound/broken.ogg"), 1u) << trace;
     EXPECT_EQ(test::Count(trace, "cannot play Assets/Sound/missing.ogg"), 1u) << trace;
-    EXPECT_EQ(test::Count(trace, "Data/Sound/sounds.json: /3/filename: \"../outside.wav\" leaves the content folder"),
-              1u)
-        << trace;
-    std::filesystem::remove("../outside.wav");
 }
