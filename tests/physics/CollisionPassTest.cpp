@@ -86,7 +86,7 @@ TEST_F(CollisionPassTest, RegionSizesThatDoNotFitAreReportedOnceAndNeverFail)
     EXPECT_LE(static_cast<double>(_pass.Columns()) * _pass.Rows(), 1048576.0);
 }
 
-TEST_F(CollisionPassTest, RigidBodiesAreSweptAgainstTheSceneWalls)
+TEST_F(CollisionPassTest, RigidBodiesMeetTheSceneWallsAndListsRunThePassAfterTheirUpdates)
 {
     LineBuffer walls;
     walls._lines = {{{200.0f, 0.0f}, {200.0f, 400.0f}}};
@@ -95,10 +95,7 @@ TEST_F(CollisionPassTest, RigidBodiesAreSweptAgainstTheSceneWalls)
     _pass.Run(_list, {{0.0f, 0.0f}, {400.0f, 400.0f}, &walls}, 100.0f);
     EXPECT_LT(ball->GetTransform().GetTranslation().x, 190.0f);
     EXPECT_TRUE(Touched("ball", "wall"));
-}
 
-TEST_F(CollisionPassTest, EntityListsRunThePassAfterTheComponentUpdates)
-{
     EntityList scene(true);
     auto a = Ball("a", {50.0f, 50.0f}, 10.0f, kSoft);
     a->AddComponent(std::make_unique<ProbeSprite>());

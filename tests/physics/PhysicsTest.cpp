@@ -15,7 +15,7 @@ Physics& Attach(Entity& e)
 }
 } // namespace
 
-TEST(Physics, FrictionStopsABodyAfterThirteenFramesAndNeverSpeedsItUp)
+TEST(Physics, FrictionStopsABodyWithoutSpeedingItUpAndStepsUseTheOldVelocity)
 {
     Entity e;
     Physics& p = Attach(e);
@@ -35,24 +35,21 @@ TEST(Physics, FrictionStopsABodyAfterThirteenFramesAndNeverSpeedsItUp)
     p.SetMass(0.0f);
     p.Update(kFrame);
     EXPECT_NEAR(p.GetVelocity().x, 10.0f - 0.5f * Physics::kGravity * kFrame, 1e-4f) << "mass 0 is safe";
-}
 
-TEST(Physics, PositionStepUsesTheVelocityFromBeforeTheStep)
-{
-    Entity e;
-    e.GetTransform().SetTranslation({5.0f, 0.0f});
-    e.GetTransform().SetRotation(10.0f);
-    Physics& p = Attach(e);
-    p.Read(json::parse(R"({"friction": 0, "velocity": {"x": 60}, "acceleration": {"x": 600},
+    Entity moved;
+    moved.GetTransform().SetTranslation({5.0f, 0.0f});
+    moved.GetTransform().SetRotation(10.0f);
+    Physics& step = Attach(moved);
+    step.Read(json::parse(R"({"friction": 0, "velocity": {"x": 60}, "acceleration": {"x": 600},
         "rotationalvelocity": 90})"));
-    p.Update(0.5f);
-    EXPECT_EQ(p.GetOldPosition(), glm::vec2(5.0f, 0.0f));
-    EXPECT_EQ(e.GetTransform().GetTranslation(), glm::vec2(35.0f, 0.0f));
-    EXPECT_EQ(p.GetVelocity(), glm::vec2(360.0f, 0.0f));
-    EXPECT_FLOAT_EQ(e.GetTransform().GetRotation(), 55.0f);
+    step.Update(0.5f);
+    EXPECT_EQ(step.GetOldPosition(), glm::vec2(5.0f, 0.0f));
+    EXPECT_EQ(moved.GetTransform().GetTranslation(), glm::vec2(35.0f, 0.0f));
+    EXPECT_EQ(step.GetVelocity(), glm::vec2(360.0f, 0.0f));
+    EXPECT_FLOAT_EQ(moved.GetTransform().GetRotation(), 55.0f);
 }
 
-TEST(Physics, MoveTowardStopsWithinOneUnitAndTurnsPartWay)
+TEST(Physics, MoveTowardStopsWithinOneUnitAndTurnsThroughTheSmallerAngle)
 {
     Entity e;
     e.GetTransform().SetRotation(90.0f);
@@ -65,10 +62,7 @@ TEST(Physics, MoveTowardStopsWithinOneUnitAndTurnsPartWay)
     p.MoveToward({0.6f, 0.6f}, 200.0f, 0.5f);
     EXPECT_EQ(p.GetVelocity(), glm::vec2(0.0f)) << "within 1 unit the body stops";
     EXPECT_NEAR(e.GetTransform().GetRotation(), 45.0f, 1e-3f) << "and turns half way toward heading 0";
-}
 
-TEST(Physics, TurnTowardGoesThroughTheSmallerAngle)
-{
     EXPECT_NEAR(Physics::TurnToward(10.0f, -10.0f, 0.5f), 0.0f, 1e-3f);
     EXPECT_NEAR(std::fabs(Physics::TurnToward(170.0f, -170.0f, 0.5f)), 180.0f, 1e-3f) << "across 180, not 0";
     EXPECT_NEAR(Physics::TurnToward(-90.0f, 0.0f, 0.0f), -90.0f, 1e-3f);

@@ -10,11 +10,9 @@
 #include <glm/gtc/matrix_transform.hpp>
 #include <nlohmann/json.hpp>
 
-class ShapeTest : public test::ScratchTest
-{
-};
+using ShapeTest = test::ScratchTest;
 
-TEST_F(ShapeTest, FactoryAndJsonForms)
+TEST_F(ShapeTest, FactoryJsonFormsAndWorldPlacement)
 {
     for (std::uint32_t type = 0; type < shape::None; ++type)
         EXPECT_EQ(CreateShape(type)->GetType(), type);
@@ -43,10 +41,7 @@ TEST_F(ShapeTest, FactoryAndJsonForms)
     box.Read(json::parse(R"({"center": {"x": 5, "y": 5}, "left": -1})"));
     EXPECT_EQ(box._left, -1.0f);
     EXPECT_EQ(box._right, 0.0f);
-}
 
-TEST_F(ShapeTest, WorldPlacement)
-{
     glm::mat4 m = glm::translate(glm::mat4(1.0f), glm::vec3(100.0f, 0.0f, 0.0f));
     m = glm::rotate(m, glm::radians(90.0f), glm::vec3(0.0f, 0.0f, 1.0f));
     m = glm::scale(m, glm::vec3(-2.0f, 2.0f, 1.0f));

@@ -3,11 +3,9 @@
 #include "data/Entity.h"
 #include "physics/Status.h"
 
-class StatusTest : public test::ScratchTest
-{
-};
+using StatusTest = test::ScratchTest;
 
-TEST_F(StatusTest, MasksReadAsNumbersAndAStringIsReportedAndSkipped)
+TEST_F(StatusTest, MasksAreReadAsNumbersAndGateSpeedAndReceiving)
 {
     auto e = Entity::FromJson(json::parse(R"({"components": {"status": {
         "tempmask": 3.0, "permmask": "all", "temporary": 65537, "permanent": -1}}})"),
@@ -21,14 +19,11 @@ TEST_F(StatusTest, MasksReadAsNumbersAndAStringIsReportedAndSkipped)
     EXPECT_NE(test::ReadTrace().find(
                   "Data/Entity/glue.json: /components/status/permmask: type must be number, but is string"),
               std::string::npos);
-}
 
-TEST_F(StatusTest, SpeedMultiplierAndReceivingGoThroughTheMasks)
-{
-    Status s;
-    s._permMask = StatusBit(StatusFlag::Sticky) | StatusBit(StatusFlag::Ignite);
-    s._permanent = s._permMask;
-    EXPECT_FLOAT_EQ(s.SpeedMultiplier(), 0.4f);
+    Status held;
+    held._permMask = StatusBit(StatusFlag::Sticky) | StatusBit(StatusFlag::Ignite);
+    held._permanent = held._permMask;
+    EXPECT_FLOAT_EQ(held.SpeedMultiplier(), 0.4f);
 
     Status trap;
     trap._permanent = StatusBit(StatusFlag::Slice) | StatusBit(StatusFlag::Ignite);

@@ -33,7 +33,7 @@ TEST(MeshGeometry, QuadSpansOneFrameWithTheTextureTopAtPlusY)
         }
 }
 
-TEST(MeshGeometry, CircleHasThreeVerticesAndAnOutlinePairPerSegment)
+TEST(MeshGeometry, CirclesAndLinesCarryOutlinePairsAndTypeNamesMatchExactly)
 {
     const MeshGeometry c = Geometry::Circle(3);
     ASSERT_EQ(c.vertices.size(), 9u);
@@ -50,10 +50,7 @@ TEST(MeshGeometry, CircleHasThreeVerticesAndAnOutlinePairPerSegment)
     EXPECT_TRUE(Geometry::Circle(0).vertices.empty());
     EXPECT_TRUE(Geometry::Circle(-2).vertices.empty());
     EXPECT_TRUE(Geometry::Circle(1).indices.empty());
-}
 
-TEST(MeshGeometry, LinesAreOnePairAndTypeNamesMatchExactly)
-{
     const MeshGeometry l = Geometry::Line(7.0f);
     ASSERT_EQ(l.vertices.size(), 2u);
     ExpectVertex(l.vertices[0], {-7, 0}, {0, 0});

@@ -14,11 +14,9 @@ json Component(const std::string& meshJson)
 }
 } // namespace
 
-class MeshTest : public test::ScratchTest
-{
-};
+using MeshTest = test::ScratchTest;
 
-TEST_F(MeshTest, SpritesNamingOneMeshGetCopiesOfTheFirstOnesGeometry)
+TEST_F(MeshTest, SpritesNamingOneMeshGetCopiesOfTheFirstOnesGeometryButInstanceMeshesAreNew)
 {
     auto first = Mesh::ForComponent(Component(R"({"type": "quad", "name": "card", "halfsizex": 2, "halfsizey": 1,
                                                   "u": 1, "v": 1})"));
@@ -31,34 +29,19 @@ TEST_F(MeshTest, SpritesNamingOneMeshGetCopiesOfTheFirstOnesGeometry)
     EXPECT_FLOAT_EQ(second->GetGpu()->Vertices()[0].position.x, 2.0f);
     EXPECT_EQ(second->GetGpu()->GetVertexCount(), 6u);
     EXPECT_EQ(second->GetGpu()->GetDrawMode(), LumMesh::Filled);
-}
 
-TEST_F(MeshTest, QuadInstanceMeshesAreAlwaysNew)
-{
     const json c = Component(R"({"type": "quadinstance", "name": "swarm", "halfsizex": 1, "halfsizey": 1})");
-    Mesh* a = Mesh::LookupOrBuild(c["mesh"]);
-    Mesh* b = Mesh::LookupOrBuild(c["mesh"]);
-    EXPECT_NE(a, b);
-    EXPECT_EQ(Mesh::Table().size(), 2u);
-}
+    EXPECT_NE(Mesh::LookupOrBuild(c["mesh"]), Mesh::LookupOrBuild(c["mesh"]));
+    EXPECT_EQ(Mesh::Table().size(), 3u);
 
-TEST_F(MeshTest, CircleCopyKeepsItsOutlinePairs)
-{
     auto circle = Mesh::ForComponent(Component(R"({"type": "circle", "name": "ring", "divisions": 3})"));
     ASSERT_TRUE(circle);
     EXPECT_EQ(circle->GetGpu()->GetVertexCount(), 9u);
     EXPECT_EQ(circle->GetGpu()->GetIndexCount(), 6u);
     EXPECT_EQ(circle->GetGpu()->Indices().back(), (IndexPair{5, 8}));
-}
 
-TEST_F(MeshTest, NoMeshKeyMeansNoMesh)
-{
+    Mesh::ClearTable();
     EXPECT_EQ(Mesh::ForComponent(json::parse(R"({"text": "x"})")), nullptr);
-    EXPECT_TRUE(Mesh::Table().empty());
-}
-
-TEST_F(MeshTest, EmptyShapesGiveNoMeshAndHugeDivisionsAreCapped)
-{
     EXPECT_EQ(Mesh::ForComponent(Component(R"({"type": "circle", "name": "nothing", "divisions": -3})")), nullptr);
     EXPECT_TRUE(Mesh::Table().empty()) << "a failed build adds nothing to the table";
     EXPECT_THAT(test::ReadTrace(), HasSubstr("(entity): /mesh/type: mesh \"nothing\" has no vertices; not drawn"));
@@ -66,10 +49,8 @@ TEST_F(MeshTest, EmptyShapesGiveNoMeshAndHugeDivisionsAreCapped)
     auto huge = Mesh::ForComponent(Component(R"({"type": "circle", "name": "huge", "divisions": 2000000000})"));
     ASSERT_TRUE(huge);
     EXPECT_EQ(huge->GetGpu()->GetVertexCount(), 3u * Mesh::kMaxDivisions);
-}
+    Mesh::ClearTable();
 
-TEST_F(MeshTest, WrongTypesAreJsonErrorsAndAddNothing)
-{
     EXPECT_THROW(Mesh::ForComponent(Component(R"({"type": 3, "name": "q"})")), json::type_error);
     EXPECT_THROW(Mesh::ForComponent(Component(R"({"type": "quad", "name": "q", "halfsizex": "big"})")),
                  json::type_error);

@@ -19,7 +19,9 @@ glm::vec4 Project(const glm::mat4& m, float x, float y)
 }
 } // namespace
 
-TEST(ScreenProjection, AnyFramebufferShowsNineteenTwentyUnitsAcross)
+using ScreenCameraTest = test::ScratchTest;
+
+TEST_F(ScreenCameraTest, AnyFramebufferShowsNineteenTwentyUnitsAcrossAndResizesUpload)
 {
     const ScreenProjection small = MakeScreenProjection(1280, 720);
     EXPECT_FLOAT_EQ(small._pixelScale, 1.5f);
@@ -35,14 +37,7 @@ TEST(ScreenProjection, AnyFramebufferShowsNineteenTwentyUnitsAcross)
     EXPECT_FLOAT_EQ(Project(wide._projection, 0.0f, 405.0f).y, 1.0f) << "a wider window shows less height";
     const glm::vec4 seen = Project(wide._view, 30.0f, -40.0f);
     EXPECT_EQ(glm::vec2(seen), glm::vec2(30.0f, -40.0f)) << "looking down -z from (0, 0, 1) leaves x and y alone";
-}
 
-class ScreenCameraTest : public test::ScratchTest
-{
-};
-
-TEST_F(ScreenCameraTest, ResizeUploadsThroughTheHookAndIgnoresAZeroSize)
-{
     ScreenCamera& camera = ScreenCamera::Instance();
     camera.Resize(1280, 720);
     EXPECT_FLOAT_EQ(camera.GetPixelScale(), 1.5f) << "without a hook the matrices are still made";

@@ -17,7 +17,7 @@ protected:
     }
 };
 
-TEST_F(ShaderSystemTest, RowsLoadInOrderAndTheFirstOfANameWins)
+TEST_F(ShaderSystemTest, RowsLoadInOrderBadOnesAreReportedAndNoUsableRowFailsStartUp)
 {
     ASSERT_TRUE(InitWith(R"([
         {"name": "default", "vertexfile": "a.glsl", "pixelfile": "b.glsl"},
@@ -31,17 +31,15 @@ TEST_F(ShaderSystemTest, RowsLoadInOrderAndTheFirstOfANameWins)
     EXPECT_TRUE(entries[1]->_geometryFile.empty());
     EXPECT_EQ(ShaderSystem::Instance().Find("fog"), entries[1].get());
     EXPECT_EQ(ShaderSystem::Instance().Find("Fog"), nullptr);
-    EXPECT_EQ(ShaderSystem::Instance().Find("missing"), nullptr);
-}
 
-TEST_F(ShaderSystemTest, AnObjectTableIsReadByItsValues)
-{
+    ShaderSystem::Instance().Exit();
+    EXPECT_TRUE(ShaderSystem::Instance().Entries().empty()) << "exit empties the list";
+    EXPECT_EQ(ShaderSystem::Instance().Find("default"), nullptr);
+
     ASSERT_TRUE(InitWith(R"({"one": {"name": "default", "vertexfile": "a", "pixelfile": "b"}})"));
     EXPECT_NE(ShaderSystem::Instance().Find("default"), nullptr);
-}
 
-TEST_F(ShaderSystemTest, BadRowsAreReportedWithTheirPathAndSkipped)
-{
+    ShaderSystem::Instance().Exit();
     ASSERT_TRUE(InitWith(R"([
         {"name": "nopixel", "vertexfile": "a.glsl"},
         {"name": "numeric", "vertexfile": "a.glsl", "pixelfile": 7},
@@ -53,10 +51,9 @@ TEST_F(ShaderSystemTest, BadRowsAreReportedWithTheirPathAndSkipped)
     EXPECT_THAT(trace, HasSubstr("Data/Shaders/shaders.json: /0: key 'pixelfile' not found"));
     EXPECT_THAT(trace, HasSubstr("Data/Shaders/shaders.json: /1/pixelfile: type must be string, but is number"));
     EXPECT_THAT(trace, HasSubstr("Data/Shaders/shaders.json: /2: type must be object, but is string"));
-}
 
-TEST_F(ShaderSystemTest, AMissingOrEmptyTableFailsStartUp)
-{
+    ShaderSystem::Instance().Exit();
+    std::filesystem::remove(ShaderSystem::kTablePath);
     EXPECT_FALSE(ShaderSystem::Instance().Init());
     EXPECT_THAT(test::ReadTrace(), HasSubstr("Data/Shaders/shaders.json: cannot open the shader table"));
 
@@ -66,12 +63,4 @@ TEST_F(ShaderSystemTest, AMissingOrEmptyTableFailsStartUp)
         ShaderSystem::Instance().Exit();
     }
     EXPECT_THAT(test::ReadTrace(), HasSubstr("the shader table holds no usable entry"));
-}
-
-TEST_F(ShaderSystemTest, ExitEmptiesTheList)
-{
-    ASSERT_TRUE(InitWith(R"([{"name": "default", "vertexfile": "a", "pixelfile": "b"}])"));
-    ShaderSystem::Instance().Exit();
-    EXPECT_TRUE(ShaderSystem::Instance().Entries().empty());
-    EXPECT_EQ(ShaderSystem::Instance().Find("default"), nullptr);
 }

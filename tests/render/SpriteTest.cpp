@@ -10,20 +10,11 @@
 
 using ::testing::HasSubstr;
 
-TEST(Sprite, TintsAreClampedAndCloneKeepsValues)
-{
-    Sprite s;
-    s.SetTint(2.0f, -1.0f, 0.5f, 1.5f);
-    EXPECT_EQ(s.GetTint(), glm::vec4(1.0f, 0.0f, 0.5f, 1.0f));
-    s.SetText("x");
-    auto copy = s.Clone();
-    EXPECT_EQ(static_cast<Sprite*>(copy.get())->GetTint(), s.GetTint());
-    EXPECT_EQ(static_cast<Sprite*>(copy.get())->GetText(), "x");
-}
-
 TEST(Sprite, ParallaxMovesWithCameraAndDepth)
 {
-    EXPECT_EQ(Sprite::ParallaxOffset({100, -40}, {20, 0}, 2), glm::vec2(120 * 2 * 0.0075f, -40 * 2 * 0.0075f));
+    const glm::vec2 shift = Sprite::ParallaxOffset({100, -40}, {20, 0}, 2);
+    EXPECT_NEAR(shift.x, 1.8f, 1e-5f);
+    EXPECT_NEAR(shift.y, -0.6f, 1e-5f);
     EXPECT_EQ(Sprite::ParallaxOffset({100, -40}, {20, 0}, 0), glm::vec2(0.0f));
 }
 
@@ -48,7 +39,7 @@ protected:
     std::unique_ptr<Entity> _entity;
 };
 
-TEST_F(SpriteReadTest, MeshSourceShaderAndFrameComeTogether)
+TEST_F(SpriteReadTest, MeshSourceShaderAndFrameComeTogetherAndWriteReadsThemBack)
 {
     Sprite* s = ReadSprite(R"({
         "mesh": {"type": "quad", "name": "bat", "halfsizex": 0.5, "halfsizey": 0.5, "u": 4, "v": 2},
@@ -67,30 +58,16 @@ TEST_F(SpriteReadTest, MeshSourceShaderAndFrameComeTogether)
     EXPECT_FLOAT_EQ(s->GetFrameTransform()[2][1], 0.5f);
     EXPECT_EQ(SpriteSource::Table().size(), 1u);
     EXPECT_EQ(Mesh::Table().size(), 1u);
-}
 
-TEST_F(SpriteReadTest, BrightnessNeedsAShaderAndAnEmptySourceMeansNone)
-{
-    Sprite* s = ReadSprite(R"({"brightness": 3, "spritesource": {"name": "none", "source": ""}})");
-    ASSERT_NE(s, nullptr);
-    EXPECT_FLOAT_EQ(s->GetBrightness(), 0.0f);
-    EXPECT_EQ(s->GetSource(), nullptr);
-    EXPECT_TRUE(SpriteSource::Table().empty());
-    s->SetFrame(5);
-    EXPECT_EQ(s->GetFrameTransform(), glm::mat3(1.0f)) << "no grid, no frame offset";
-}
-
-TEST_F(SpriteReadTest, WriteReadsBackTheSameSprite)
-{
-    Sprite* s = ReadSprite(R"({
+    Sprite* disc = ReadSprite(R"({
         "mesh": {"type": "circle", "name": "disc", "divisions": 12},
         "spritesource": {"name": "font", "source": "Assets/Art/font.png", "cols": 16, "rows": 6, "setting": 9728},
         "shader": {"name": "default"}, "brightness": 0.5, "text": "Hi", "textcenter": true, "blendmode": 0,
         "tint": {"r": 0.5, "a": 0.25}, "frameindex": 3, "parallax": true})");
-    ASSERT_NE(s, nullptr);
-    EXPECT_EQ(s->GetTint(), glm::vec4(0.5f, 1.0f, 1.0f, 0.25f)) << "missing channels keep their value";
+    ASSERT_NE(disc, nullptr);
+    EXPECT_EQ(disc->GetTint(), glm::vec4(0.5f, 1.0f, 1.0f, 0.25f)) << "missing channels keep their value";
     json j;
-    s->Write(j);
+    disc->Write(j);
     EXPECT_EQ(j["mesh"]["type"], "circle");
     EXPECT_EQ(j["shader"]["name"], "default");
     EXPECT_EQ(j["spritesource"]["name"], "font");
@@ -102,18 +79,28 @@ TEST_F(SpriteReadTest, WriteReadsBackTheSameSprite)
     back.Read(j);
     EXPECT_EQ(back.GetMesh()->GetGpu()->GetVertexCount(), 36u);
     EXPECT_EQ(back.GetSource()->GetRows(), 6u);
-    EXPECT_EQ(back.GetShader(), s->GetShader());
+    EXPECT_EQ(back.GetShader(), disc->GetShader());
     EXPECT_FLOAT_EQ(back.GetBrightness(), 0.5f);
     EXPECT_EQ(back.GetText(), "Hi");
     EXPECT_TRUE(back.GetTextCenter());
     EXPECT_EQ(back.GetBlendMode(), 0);
-    EXPECT_EQ(back.GetTint(), s->GetTint());
+    EXPECT_EQ(back.GetTint(), disc->GetTint());
     EXPECT_EQ(back.GetFrame(), 3u);
     EXPECT_TRUE(back.GetParallax());
 }
 
-TEST_F(SpriteReadTest, SpritesOfOneImageShareItsTexture)
+TEST_F(SpriteReadTest, BrightnessNeedsAShaderAnEmptySourceMeansNoneAndOneImageIsShared)
 {
+    Sprite* s = ReadSprite(R"({"brightness": 3, "spritesource": {"name": "none", "source": ""},
+                               "mesh": {"type": "quad", "name": "q", "u": 1, "v": 1}, "text": "no font"})");
+    ASSERT_NE(s, nullptr);
+    EXPECT_FLOAT_EQ(s->GetBrightness(), 0.0f);
+    EXPECT_EQ(s->GetSource(), nullptr);
+    EXPECT_TRUE(SpriteSource::Table().empty());
+    s->SetFrame(5);
+    EXPECT_EQ(s->GetFrameTransform(), glm::mat3(1.0f)) << "no grid, no frame offset";
+    EXPECT_NO_THROW(s->Render()) << "without GL neither the missing shader nor the missing font is looked at";
+
     Sprite* a = ReadSprite(R"({"spritesource": {"name": "a", "source": "Assets/Art/bat.png", "cols": 1, "rows": 1}})");
     ASSERT_NE(a, nullptr);
     auto first = std::move(_entity);
@@ -127,33 +114,28 @@ TEST_F(SpriteReadTest, SpritesOfOneImageShareItsTexture)
     EXPECT_NE(a->GetSource()->GetTexture(), nullptr) << "sprites keep their own reference";
 }
 
-TEST_F(SpriteReadTest, CloneSharesMeshAndSourceButNotInstances)
+TEST_F(SpriteReadTest, CloneKeepsValuesAndSharesMeshAndSourceButNotInstances)
 {
     Sprite* s = ReadSprite(R"({"mesh": {"type": "quad", "name": "q", "u": 1, "v": 1},
                                "spritesource": {"name": "s", "source": "x.png", "cols": 1, "rows": 1},
                                "shader": {"name": "default"}})");
     ASSERT_NE(s, nullptr);
     s->Instances().SetCount(12);
+    s->SetTint(2.0f, -1.0f, 0.5f, 1.5f);
+    EXPECT_EQ(s->GetTint(), glm::vec4(1.0f, 0.0f, 0.5f, 1.0f)) << "tints are clamped";
+    s->SetText("x");
     auto clone = s->Clone();
     auto* c = static_cast<Sprite*>(clone.get());
+    EXPECT_EQ(c->GetTint(), s->GetTint());
+    EXPECT_EQ(c->GetText(), "x");
     EXPECT_EQ(c->GetMesh(), s->GetMesh());
     EXPECT_EQ(c->GetSource(), s->GetSource());
     EXPECT_EQ(c->GetShader(), s->GetShader());
     EXPECT_EQ(c->Instances().GetCount(), 0u);
     EXPECT_TRUE(c->Instances().Buffers().empty());
-}
 
-TEST_F(SpriteReadTest, WithoutGlDrawingDoesNothing)
-{
-    Sprite* s = ReadSprite(R"({"mesh": {"type": "quad", "name": "q", "u": 1, "v": 1}, "text": "no font"})");
-    ASSERT_NE(s, nullptr);
-    EXPECT_NO_THROW(s->Render()) << "neither the missing shader nor the missing font is looked at";
-}
-
-TEST_F(SpriteReadTest, WrongTypesDropTheEntityWithThePath)
-{
     EXPECT_EQ(ReadSprite(R"({"textcenter": "yes"})"), nullptr);
-    EXPECT_EQ(ReadSprite(R"({"spritesource": {"name": "s", "source": "x.png", "cols": "four"}})"), nullptr);
+    EXPECT_EQ(ReadSprite(R"({"spritesource": {"name": "t", "source": "x.png", "cols": "four"}})"), nullptr);
     EXPECT_EQ(ReadSprite(R"({"shader": "default"})"), nullptr);
     const std::string trace = test::ReadTrace();
     EXPECT_THAT(trace, HasSubstr("test.json: /components/sprite/textcenter: type must be boolean, but is string"));
