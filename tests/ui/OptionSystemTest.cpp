@@ -114,7 +114,7 @@ TEST_F(OptionSystemTest, TheSavedWindowModeIsAppliedUnlessWindowedByFlagAndToggl
     EXPECT_NE(test::ReadTrace().find("Fullscreen Toggled"), std::string::npos);
 }
 
-TEST_F(OptionSystemTest, ToggleAudioSilencesAndRestoresWithoutChangingVolumes)
+TEST_F(OptionSystemTest, ToggleAudioSwitchesSoundOffAndOnWithoutChangingVolumes)
 {
     test::WriteSoundTable(json::array({{"hum", 2.0}}));
     SoundSystem& sound = SoundSystem::Instance();
