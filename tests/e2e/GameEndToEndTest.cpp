@@ -85,7 +85,7 @@ TEST_F(GameEndToEndTest, StartsAtTheSplashScreenShowsTheLogoAndSavesVsync)
     EXPECT_EQ(nlohmann::json::parse(test::ReadFile("Data/Data/dat_vsync.json")), nlohmann::json({{"vsync", 1}}));
 }
 
-TEST_F(GameEndToEndTest, BrokenSpritesAreReportedOnceButBrokenShadersStopTheGame)
+TEST_F(GameEndToEndTest, BrokenSpritesAreReportedOnceButABrokenShaderStopsTheGame)
 {
     const std::string quad = R"("mesh": {"type": "quad", "name": "q", "halfsizex": 0.5, "halfsizey": 0.5})";
     test::WriteFile("Data/Level/bad_sprites.json", R"({"entities": [
@@ -108,16 +108,18 @@ TEST_F(GameEndToEndTest, BrokenSpritesAreReportedOnceButBrokenShadersStopTheGame
           file + "5/components/sprite/mesh/divisions: number 1e+20 is out of range for int"})
         EXPECT_EQ(test::Count(trace, line), 1u) << line << "\n" << trace;
 
-    // A shader that does not compile, or a table without one, stops the game.
+    // A shader that does not compile stops the game.
     test::WriteFile("Shaders/PixelShaderFog.glsl", "#version 330 core\nvoid main() { fog everywhere }\n");
     EXPECT_EQ(RunGame(_data + " --windowed --frames 3"), 1);
     EXPECT_THAT(Output(), HasSubstr("Failed to compile the vertex stage: "));
     EXPECT_THAT(Output(), HasSubstr("File: Pixel Shader: Shaders/PixelShaderFog.glsl Failed to Compile"));
     EXPECT_THAT(test::ReadFile("Trace.log"), HasSubstr("Fatal: Pixel Shader: Shaders/PixelShaderFog.glsl"));
+}
 
-    test::WriteFile("Data/Shaders/shaders.json", "[]");
-    EXPECT_EQ(RunGame(_data + " --headless --fixed-dt 0.016 --frames 3"), 1);
-    EXPECT_THAT(Output(), HasSubstr("Data/Shaders/shaders.json: the shader table holds no usable entry"));
+TEST_F(GameEndToEndTest, AMissingFirstLevelStopsTheGameWithStatusOne)
+{
+    EXPECT_EQ(RunGame(_data + " --headless --fixed-dt 0.125 --frames 3 --scene nowhere"), 1) << Output();
+    EXPECT_THAT(test::ReadFile("Trace.log"), HasSubstr("could not start first scene: Data/Level/nowhere.json"));
 }
 
 // A level, the shader table and the sound table that name files outside the content

@@ -27,6 +27,11 @@ void RemoveOwnScene(ProbeBehavior& self)
     self.GetOwner()->GetScene()->MarkForRemoval();
 }
 
+void AskForCellar(ProbeBehavior&)
+{
+    SceneSystem::Instance().ChangeScene("cellar", false);
+}
+
 // What an Exit could see of the other scenes.
 std::string g_seenAtExit;
 
@@ -148,6 +153,19 @@ TEST_F(SceneSystemTest, ASceneThatFlagsItselfIsEndedAfterEveryoneUpdated)
               (std::vector<std::string>{"quitter:2:update", "watcher:0:update", "quitter:2:exit"}))
         << "the scene after it still updated, then the flagged one ended";
     EXPECT_TRUE(test::InOrder(test::TraceLines(), {"Scene 'pause_menu' Exit", "Scene 'pause_menu' Unload"}));
+}
+
+TEST_F(SceneSystemTest, AChangeAskedForDuringAnUpdateIsBuiltByALaterOne)
+{
+    StartWith("hub");
+    auto asker = std::make_unique<Entity>("asker");
+    auto* probe = static_cast<ProbeBehavior*>(asker->AddComponent(std::make_unique<ProbeBehavior>()));
+    probe->_onUpdate = &AskForCellar;
+    Scenes().FindScene("hub")->AddEntity(std::move(asker));
+    Scenes().Update(kDt);
+    Scenes().Update(kDt);
+    EXPECT_EQ(SceneNames(), (std::vector<std::string>{"hud_icons", "hud", "cellar"}));
+    EXPECT_TRUE(Scenes().GetRequestedScene().empty());
 }
 
 TEST_F(SceneSystemTest, ATransitionSlidesItsPanelsInSwitchesWhileCoveredAndSlidesThemAway)
