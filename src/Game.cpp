@@ -61,6 +61,10 @@ void Wire()
 
 void OnFocusChanged(bool focused)
 {
+    // A scripted run is played by its script, not by whichever window the desktop
+    // focuses, so the same flags give the same run wherever they are started.
+    if (InputSystem::Instance().IsScripted())
+        return;
     for (const auto& scene : SceneSystem::Instance().GetScenes())
         scene->SetPaused(!focused);
     SoundSystem::Instance().SetFocusMuted(!focused);

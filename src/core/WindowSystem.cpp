@@ -167,11 +167,6 @@ void WindowSystem::Exit()
     Destroy();
 }
 
-void WindowSystem::Abandon()
-{
-    Destroy();
-}
-
 void WindowSystem::Destroy()
 {
     if (_window)

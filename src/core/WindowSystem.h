@@ -61,8 +61,6 @@ public:
     // Tells the closing listeners (the game saves the vsync file there), then destroys
     // the window.
     void Exit() override;
-    // Drops the window without saving anything (the program is stopping on an error).
-    void Abandon();
 
     // 1 fullscreen on the primary monitor, 2 leave as it is, anything else windowed.
     void SetWindowMode(int mode);

@@ -64,6 +64,7 @@ public:
 
     // Scripted input (--input FILE), loaded by Init; empty for none.
     void SetScriptFile(std::string path) { _scriptFile = std::move(path); }
+    bool IsScripted() const { return !_scriptFile.empty(); }
     // Feeds the script's steps for `frame` through the event callbacks.
     void PlayScript(long long frame) const { _script.Play(frame); }
 

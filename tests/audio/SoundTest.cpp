@@ -3,6 +3,7 @@
 #include "audio/Sound.h"
 #include "audio/SoundSystem.h"
 #include "core/WindowSystem.h"
+#include "input/InputSystem.h"
 
 #include <memory>
 #include <thread>
@@ -85,6 +86,10 @@ TEST_F(SoundTest, EffectiveVolumeMultipliesMasterCategoryEntryAndSoundAndFocusOr
     EXPECT_FLOAT_EQ(Volume(*music), 0.0f);
     _system.SetEnabled(true);
     EXPECT_FLOAT_EQ(Volume(*music), 0.4f);
+
+    InputSystem::Instance().SetScriptFile("input.json");
+    WindowSystem::SetFocused(false);
+    EXPECT_FLOAT_EQ(Volume(*music), 0.4f) << "a scripted run ignores the desktop's focus";
 }
 
 TEST_F(SoundTest, PlayResumesAPauseAndUnknownNamesPlayTheFirstEntry)
