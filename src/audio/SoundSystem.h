@@ -76,7 +76,6 @@ public:
     // Quiet while the window is in the background. A switch of its own, so regaining
     // the focus never undoes the player's mute.
     void SetFocusMuted(bool muted);
-    bool IsFocusMuted() const { return _focusMuted; }
     SoundVolumes& Volumes() { return _volumes; }
     const SoundVolumes& Volumes() const { return _volumes; }
     static const FieldDescriptor<SoundVolumes>& VolumesDescriptor();
