@@ -50,7 +50,6 @@ public:
     // Ends every component, once, and only after Init: prototypes and copies that never
     // joined a list are deleted without Exit. Deleting an entity never calls Exit.
     void Exit();
-    bool IsInitialised() const { return _initialised; }
 
     void Render();
 
