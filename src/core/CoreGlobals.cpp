@@ -1,5 +1,6 @@
 #include "core/CoreGlobals.h"
 
+#include "core/Cheats.h"
 #include "core/DebugLines.h"
 #include "core/MainLoop.h"
 #include "core/MessageSystem.h"
@@ -15,6 +16,7 @@ void ResetCoreGlobals()
     Engine::SetClock(nullptr);
     Screen::SetQueries(nullptr, nullptr);
     DebugLines::Instance().Clear();
+    Cheats::SetQuery(nullptr);
     Trace::Close();
     Trace::SetEcho(false);
 }

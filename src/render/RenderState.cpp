@@ -4,6 +4,7 @@ namespace
 {
 glm::vec4 s_clearColour = RenderState::kDefaultClearColour;
 bool s_screenSpace = false;
+bool s_lightsDisabled = false;
 const SceneCamera* s_camera = nullptr;
 } // namespace
 
@@ -39,8 +40,19 @@ void SetCamera(const SceneCamera* camera)
     s_camera = camera;
 }
 
+bool AreLightsDisabled()
+{
+    return s_lightsDisabled;
+}
+
+void SetLightsDisabled(bool disabled)
+{
+    s_lightsDisabled = disabled;
+}
+
 void Reset()
 {
+    s_lightsDisabled = false;
     s_camera = nullptr;
     s_clearColour = kDefaultClearColour;
     s_screenSpace = false;

@@ -21,6 +21,11 @@ void SetScreenSpace(bool on);
 const SceneCamera* GetCamera();
 void SetCamera(const SceneCamera* camera);
 
+// While on, lit sprites draw at full ambient (the debug option and the "Toggle Lights"
+// cheat flip it).
+bool AreLightsDisabled();
+void SetLightsDisabled(bool disabled);
+
 // Back to the start-up values (between tests and runs).
 void Reset();
 } // namespace RenderState
