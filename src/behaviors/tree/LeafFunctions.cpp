@@ -3,14 +3,13 @@
 #include "behaviors/Behavior.h"
 #include "behaviors/tree/Blackboard.h"
 #include "behaviors/tree/Sightline.h"
+#include "core/StdRandom.h"
 #include "data/Entity.h"
 #include "physics/Physics.h"
 #include "scene/Scene.h"
 #include "scene/SceneSystem.h"
 
 #include <glm/geometric.hpp>
-
-#include <cstdlib>
 
 namespace
 {
@@ -84,7 +83,7 @@ Status CopyVec2(Blackboard& board, unsigned rE, unsigned wE, const std::string&)
 
 float RandomIn(float size)
 {
-    return static_cast<float>(std::rand()) / 32768.0f * size - size * 0.5f;
+    return StdRandom::Unit() * size - size * 0.5f;
 }
 
 Status RandomPos(Blackboard& board, unsigned rE, unsigned wE, const std::string&)
