@@ -1,6 +1,7 @@
 #include "Game.h"
 
 #include "audio/SoundSystem.h"
+#include "behaviors/PlayerCamera.h"
 #include "core/AtomicFile.h"
 #include "core/WindowSystem.h"
 #include "data/Stream.h"
@@ -57,6 +58,7 @@ void Wire()
     listeners.contextChanged.emplace_back(&OnContextChanged);
     listeners.closing.emplace_back(&SaveVsync);
     listeners.clearColour = [] { return RenderState::GetClearColour(); };
+    SceneCamera::SetFactory(&PlayerCamera::Create);
 }
 
 void OnFocusChanged(bool focused)
