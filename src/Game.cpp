@@ -2,8 +2,10 @@
 
 #include "audio/SoundSystem.h"
 #include "core/AtomicFile.h"
+#include "core/Cheats.h"
 #include "core/WindowSystem.h"
 #include "data/Stream.h"
+#include "debug/CheatSystem.h"
 #include "input/InputSystem.h"
 #include "render/GlState.h"
 #include "render/RenderState.h"
@@ -57,6 +59,7 @@ void Wire()
     listeners.contextChanged.emplace_back(&OnContextChanged);
     listeners.closing.emplace_back(&SaveVsync);
     listeners.clearColour = [] { return RenderState::GetClearColour(); };
+    Cheats::SetQuery([](std::string_view name) { return CheatSystem::Instance().IsTriggered(name); });
 }
 
 void OnFocusChanged(bool focused)
