@@ -185,26 +185,28 @@ TEST_F(CheatSystemTest, OtherCodeAsksThroughTheWiredQuery)
 
 TEST_F(CheatSystemTest, ABadCheatIsReportedWithItsPathAndSkipped)
 {
-    _cheats.Load(json::parse(R"({
-        "Fine": {"delaytime": 1, "Keys": [{"key": 65}]},
-        "Named": {"delaytime": 1, "Keys": [{"key": 65}, {"key": "B"}]},
-        "Negative": {"delaytime": -0.5, "Keys": [{"key": 65}]},
-        "Wordy": {"delaytime": "slow", "Keys": [{"key": 65}]},
-        "Far": {"Keys": [{"key": 400}]},
-        "Flat": {"Keys": 65},
-        "Loose": 3
-    })"),
-                 "Data/Data/dat_cheat_codes.json");
+    CopyTestData("corpus");
+    ASSERT_TRUE(_cheats.Init());
     ASSERT_EQ(_cheats.Codes().size(), 1u);
     EXPECT_EQ(_cheats.Codes().count("Fine"), 1u);
     const std::string trace = test::ReadTrace();
     const std::string file = "Data/Data/dat_cheat_codes.json: ";
-    EXPECT_THAT(trace, HasSubstr(file + "/Named/Keys/1/key: a key must be an integer key code"));
-    EXPECT_THAT(trace, HasSubstr(file + "/Negative/delaytime: the delay time must not be negative"));
-    EXPECT_THAT(trace, HasSubstr(file + "/Wordy/delaytime: type must be number, but is string"));
-    EXPECT_THAT(trace, HasSubstr(file + "/Far/Keys/0/key: key code 400 is not a key or mouse button"));
-    EXPECT_THAT(trace, HasSubstr(file + "/Flat/Keys: \"Keys\" must be an array"));
-    EXPECT_THAT(trace, HasSubstr(file + "/Loose: a cheat must be a JSON object"));
+    for (const std::string& line : {
+             file + "/Named/Keys/1/key: a key must be an integer key code; the cheat is skipped",
+             file + "/Negative/delaytime: the delay time must not be negative; the cheat is skipped",
+             file + "/Wordy/delaytime: type must be number, but is string",
+             file + "/Far/Keys/0/key: key code 400 is not a key or mouse button; the cheat is skipped",
+             file + "/Flat/Keys: \"Keys\" must be an array of steps; the cheat is skipped",
+             file + "/Switch/disabled: type must be boolean, but is string",
+             file + "/Loose: a cheat must be a JSON object; skipped",
+         })
+        EXPECT_EQ(test::Count(trace, line), 1u) << line << "\n" << trace;
+
+    // A file that is no object at all gives no cheats and says so.
+    _cheats.Reset();
+    _cheats.Load(json::array(), "list.json");
+    EXPECT_TRUE(_cheats.Codes().empty());
+    EXPECT_THAT(test::ReadTrace(), HasSubstr("list.json: the cheat file must be a JSON object; no cheats"));
 }
 
 TEST_F(CheatSystemTest, EveryShippedCheatIsThereAndCanBeTyped)
