@@ -117,15 +117,6 @@ TEST_F(CheatSystemTest, AnUnrelatedKeyStartsOverButThePreviousStepsKeyDoesNot)
     EXPECT_EQ(Type({A, B, 0, C}), 0);
 }
 
-TEST_F(CheatSystemTest, ARepeatedKeyNeedsAReleaseStepBetween)
-{
-    Load(Cheat("Code", {"A", "A^", "A", "B"}) + ", " + Cheat("Rushed", {"A", "A", "B"}));
-    EXPECT_EQ(Type({A, A, B}), 1);
-    EXPECT_EQ(Type({A, B}), 0) << "the second A is a step of its own";
-    // Without a release step one press completes both A steps at once.
-    EXPECT_EQ(Type({A, B}, "Rushed"), 1);
-}
-
 TEST_F(CheatSystemTest, ALastReleaseStepOrADisabledCodeNeverTriggers)
 {
     Load(Cheat("Code", {"A", "B", "B^"}) + ", " + Cheat("Off", {"A", "B"}, 1.0f, true));

@@ -66,16 +66,6 @@ TEST(HeatmapImage, PositionsGlowHottestWhereTheyGatherOverTheLevel)
     EXPECT_LT(arm.g, 100);
 }
 
-TEST(HeatmapImage, NoSamplesDrawsTheLevelAlone)
-{
-    const HeatmapImage image = RenderHeatmap({}, TopViewFromLevel(nlohmann::json::parse(kLevel)), 320);
-    const glm::ivec2 centre = image.PixelOf({0, 0});
-    EXPECT_GT(Brightness(image.At(centre.x, centre.y)), Brightness(image.At(0, 0)));
-    for (int y = 0; y < image._height; ++y)
-        for (int x = 0; x < image._width; ++x)
-            ASSERT_LE(image.At(x, y).r, 90) << "nothing hot anywhere";
-}
-
 class HeatmapToolTest : public test::ScratchTest
 {
 protected:

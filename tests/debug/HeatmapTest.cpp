@@ -181,17 +181,3 @@ TEST_F(HeatmapTest, DebugLinesAreEmptiedEachFrameEvenWithoutAWindow)
     EXPECT_TRUE(DebugLines::Instance().Colours().empty());
     EXPECT_EQ(_debug.LastLineCount(), 0u);
 }
-
-TEST(DebugSegmentMatrix, MapsTheUnitLineOntoTheSegment)
-{
-    for (const DebugLines::Segment& s : {DebugLines::Segment{{-3, 2}, {5, 8}}, DebugLines::Segment{{4, 4}, {4, -6}}})
-    {
-        const glm::mat4 m = DebugSystem::SegmentMatrix(s);
-        const glm::vec4 from = m * glm::vec4(-1, 0, 0, 1);
-        const glm::vec4 to = m * glm::vec4(1, 0, 0, 1);
-        EXPECT_NEAR(from.x, s._start.x, 1e-4f);
-        EXPECT_NEAR(from.y, s._start.y, 1e-4f);
-        EXPECT_NEAR(to.x, s._end.x, 1e-4f);
-        EXPECT_NEAR(to.y, s._end.y, 1e-4f);
-    }
-}

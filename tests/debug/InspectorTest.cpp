@@ -98,17 +98,3 @@ TEST_F(InspectorTest, TheViewListsScenesComponentsAndTheBehaviourTree)
     EXPECT_EQ(_inspector.Picked(), nullptr);
     EXPECT_TRUE(_inspector.Describe(_scenes)._entity.empty());
 }
-
-TEST_F(InspectorTest, ItStartsHiddenAndTheBindingShips)
-{
-    EXPECT_FALSE(_inspector.IsShown());
-    _inspector.Toggle();
-    EXPECT_TRUE(_inspector.IsShown());
-    // No window: nothing to draw on, and nothing breaks.
-    _inspector.Render(nullptr);
-    _inspector.Reset();
-    EXPECT_FALSE(_inspector.IsShown());
-
-    CopyContent();
-    EXPECT_THAT(test::ReadFile("Data/Data/dat_input.json"), HasSubstr(std::string("\"") + Inspector::kBinding + "\""));
-}
