@@ -6,6 +6,7 @@
 #include "core/WindowSystem.h"
 #include "data/Stream.h"
 #include "debug/CheatSystem.h"
+#include "debug/DebugSystem.h"
 #include "input/InputSystem.h"
 #include "render/GlState.h"
 #include "render/RenderState.h"
@@ -56,6 +57,13 @@ void Wire()
     // The script's events land before anything reads this frame's input.
     listeners.afterPoll.emplace_back([](long long frame) { InputSystem::Instance().PlayScript(frame); });
     listeners.afterPoll.emplace_back(&ToggleFullscreenOnRequest);
+    // The inspector's GL objects go first, whichever way the window ends.
+    listeners.contextChanged.emplace_back(
+        [](bool live)
+        {
+            if (!live)
+                DebugSystem::Instance().GetInspector().Shutdown();
+        });
     listeners.contextChanged.emplace_back(&OnContextChanged);
     listeners.closing.emplace_back(&SaveVsync);
     listeners.clearColour = [] { return RenderState::GetClearColour(); };
