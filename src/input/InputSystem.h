@@ -41,6 +41,9 @@ public:
     bool IsReleased(std::string_view name) const;
     // Whether any keyboard key (not a mouse button) is held.
     bool AnyKeyDown() const;
+    // One code's state now and at the end of the previous frame; false out of range.
+    bool IsCodeDown(int code) const;
+    bool WasCodeDown(int code) const;
 
     glm::vec2 GetMousePosition() const { return _cursor; }
     // The cursor in world units, through the current scene camera (identity while
