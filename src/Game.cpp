@@ -1,6 +1,7 @@
 #include "Game.h"
 
 #include "audio/SoundSystem.h"
+#include "behaviors/UiLinks.h"
 #include "core/AtomicFile.h"
 #include "core/WindowSystem.h"
 #include "data/Stream.h"
@@ -10,6 +11,7 @@
 #include "render/ScreenCamera.h"
 #include "scene/Scene.h"
 #include "scene/SceneSystem.h"
+#include "ui/BehaviorHudController.h"
 
 namespace
 {
@@ -57,6 +59,7 @@ void Wire()
     listeners.contextChanged.emplace_back(&OnContextChanged);
     listeners.closing.emplace_back(&SaveVsync);
     listeners.clearColour = [] { return RenderState::GetClearColour(); };
+    Hud::Install(&BehaviorHudController::Operations());
 }
 
 void OnFocusChanged(bool focused)
