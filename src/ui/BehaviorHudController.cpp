@@ -1,7 +1,6 @@
 #include "ui/BehaviorHudController.h"
 
 #include "actions/CallbackAction.h"
-#include "actions/MoveAction.h"
 #include "core/Trace.h"
 #include "data/EntityRef.h"
 #include "data/GroupSystem.h"
@@ -70,6 +69,12 @@ HudGlobals& G()
 
 float s_hudMoveDistance = 0.0f;
 
+// [0, 1) from 15 bits of rand(): the C library's own range may be far wider.
+float UnitRandom()
+{
+    return static_cast<float>(std::rand() % 32768) / 32768.0f;
+}
+
 Entity* PartEntity(Part part)
 {
     return G().parts[part].Get();
@@ -109,8 +114,10 @@ Scene* HudScene()
 }
 
 // Moves every sliding part by the slide distance along the line from the screen
-// centre; a part at the very centre has no such line and stays put.
-void SlideParts(float direction, int easing, bool anchorsAfter)
+// centre; a part at the very centre has no such line and stays put. Each move is an
+// instant action of the HUD scene that reads the part's place when it runs, so a hide
+// and a show asked for in one frame cancel out.
+void SlideParts(float direction, bool anchorsOn)
 {
     Scene* scene = HudScene();
     for (Part part : kSliding)
@@ -118,29 +125,26 @@ void SlideParts(float direction, int easing, bool anchorsAfter)
         Entity* entity = PartEntity(part);
         if (!entity)
             continue;
-        Anchor* anchor = entity->Get<Anchor>(ctype::Anchor);
-        if (!anchorsAfter && anchor)
+        if (Anchor* anchor = entity->Get<Anchor>(ctype::Anchor); anchor && !anchorsOn)
             anchor->SetEnabled(false);
         if (!scene)
             continue;
-        const glm::vec2 p = entity->GetTransform().GetTranslation();
-        const float length = glm::length(p);
-        if (length > 0.0f)
-            scene->GetActionList().Add(MoveAction(entity,
-                                                  p + direction * BehaviorHudController::kSlideDistance * p / length,
-                                                  0.0f, 0.0f, Lanes{BehaviorHudController::kSlideLane}, false, easing));
-        if (anchorsAfter && anchor)
-        {
-            EntityRef ref(entity);
-            scene->GetActionList().Add(CallbackAction(
-                [ref](CallbackAction&)
-                {
-                    if (Entity* e = ref.Get())
-                        if (Anchor* a = e->Get<Anchor>(ctype::Anchor))
-                            a->SetEnabled(true);
-                },
-                0.0f, 0.0f, Lanes{BehaviorHudController::kSlideLane}));
-        }
+        EntityRef ref(entity);
+        scene->GetActionList().Add(CallbackAction(
+            [ref, direction, anchorsOn](CallbackAction&)
+            {
+                Entity* e = ref.Get();
+                if (!e)
+                    return;
+                Transform& transform = e->GetTransform();
+                const glm::vec2 p = transform.GetTranslation();
+                const float length = glm::length(p);
+                if (length > 0.0f)
+                    transform.SetTranslation(p + direction * BehaviorHudController::kSlideDistance * p / length);
+                if (Anchor* anchor = e->Get<Anchor>(ctype::Anchor); anchor && anchorsOn)
+                    anchor->SetEnabled(true);
+            },
+            0.0f, 0.0f, Lanes{BehaviorHudController::kSlideLane}));
     }
 }
 
@@ -245,8 +249,8 @@ void BehaviorHudController::Update(float dt)
         glm::vec2 position = _pillarHome;
         if (sprite && sprite->GetTint().a != 0.0f)
         {
-            const float y = static_cast<float>(std::rand()) / 32768.0f * 2.0f * kPillarJitter - kPillarJitter;
-            const float x = static_cast<float>(std::rand()) / 32768.0f * 2.0f * kPillarJitter - kPillarJitter;
+            const float y = UnitRandom() * 2.0f * kPillarJitter - kPillarJitter;
+            const float x = UnitRandom() * 2.0f * kPillarJitter - kPillarJitter;
             position += glm::vec2(x, y);
         }
         pillar->GetTransform().SetTranslation(position);
@@ -255,13 +259,13 @@ void BehaviorHudController::Update(float dt)
 
 void BehaviorHudController::HideHUD()
 {
-    SlideParts(1.0f, 2, false);
+    SlideParts(1.0f, false);
     G().shown = false;
 }
 
 void BehaviorHudController::ShowHUD()
 {
-    SlideParts(-1.0f, 1, true);
+    SlideParts(-1.0f, true);
     G().shown = true;
 }
 

@@ -1,7 +1,9 @@
 #include "ui/ProgressBar.h"
 
+#include "core/Trace.h"
 #include "data/Archetypes.h"
 #include "data/Entity.h"
+#include "data/Stream.h"
 #include "data/TypeRegistry.h"
 #include "render/Sprite.h"
 
@@ -36,7 +38,24 @@ glm::mat4 TranslateScale(const glm::vec2& position, const glm::vec2& scale)
 std::unique_ptr<Sprite> DefaultSprite()
 {
     const std::unique_ptr<Entity> prototype = CreateFromArchetype("default_sprite", true);
-    return prototype ? CopySprite(prototype->Get<Sprite>(ctype::Sprite)) : nullptr;
+    std::unique_ptr<Sprite> sprite = prototype ? CopySprite(prototype->Get<Sprite>(ctype::Sprite)) : nullptr;
+    if (!sprite)
+        Trace::Error(Stream::GetPath("default_sprite", EntityFile) +
+                     ": no default sprite; a bar or tip without sprites of its own is not drawn");
+    return sprite;
+}
+
+void FillMissingSprites(std::unique_ptr<Sprite>& fill, std::unique_ptr<Sprite>& background)
+{
+    if (fill && background)
+        return;
+    std::unique_ptr<Sprite> sprite = DefaultSprite();
+    if (!sprite)
+        return;
+    if (!fill)
+        fill = CopySprite(sprite.get());
+    if (!background)
+        background = std::move(sprite);
 }
 
 const FieldDescriptor<ProgressBar>& ProgressBar::Descriptor()
@@ -82,10 +101,7 @@ void ProgressBar::Write(json& j) const
 
 void ProgressBar::Init()
 {
-    if (!_fill)
-        _fill = DefaultSprite();
-    if (!_background)
-        _background = DefaultSprite();
+    FillMissingSprites(_fill, _background);
 }
 
 void ProgressBar::Update(float)

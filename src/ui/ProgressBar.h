@@ -58,3 +58,5 @@ private:
 // A copy of the sprite of the archetype "default_sprite" (kept in the archetype
 // store), or null (reported) when there is none.
 std::unique_ptr<Sprite> DefaultSprite();
+// Gives each missing one a copy of the default sprite.
+void FillMissingSprites(std::unique_ptr<Sprite>& fill, std::unique_ptr<Sprite>& background);

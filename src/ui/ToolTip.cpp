@@ -89,10 +89,7 @@ void ToolTip::Write(json& j) const
 
 void ToolTip::Init()
 {
-    if (!_fill)
-        _fill = DefaultSprite();
-    if (!_background)
-        _background = DefaultSprite();
+    FillMissingSprites(_fill, _background);
 }
 
 void ToolTip::ShowText(const std::string& text)
