@@ -20,6 +20,7 @@
 #include <glm/trigonometric.hpp>
 
 #include <algorithm>
+#include <any>
 #include <cmath>
 #include <string>
 
@@ -239,7 +240,7 @@ Scene* BehaviorPlayer::OwnerScene() const
 
 void BehaviorPlayer::PostSound()
 {
-    MessageSystem::Instance().Send(Message("player_sound", {}, 0.0f, true));
+    MessageSystem::Instance().Post("player_sound", true);
 }
 
 void BehaviorPlayer::Update(float dt)
@@ -349,8 +350,12 @@ void BehaviorPlayer::PostPlayerData()
 {
     const glm::vec2 velocity = _physics ? _physics->GetVelocity() : glm::vec2(0.0f);
     const float stamina = _baseStamina != 0.0f ? _stamina / _baseStamina : 0.0f;
-    MessageSystem::Instance().Send(
-        Message("playerdata", {_transform->GetTranslation(), velocity, static_cast<int>(TrapCount()), stamina}));
+    // Filled in place: posted every update, it must not allocate.
+    std::vector<std::any>& payload = MessageSystem::Instance().Post("playerdata")._arguments;
+    payload.emplace_back(_transform->GetTranslation());
+    payload.emplace_back(velocity);
+    payload.emplace_back(static_cast<int>(TrapCount()));
+    payload.emplace_back(stamina);
 }
 
 void BehaviorPlayer::UpdateHud()
