@@ -2,6 +2,7 @@
 
 #include "audio/SoundSystem.h"
 #include "behaviors/PlayerCamera.h"
+#include "behaviors/UiLinks.h"
 #include "core/AtomicFile.h"
 #include "core/Cheats.h"
 #include "core/WindowSystem.h"
@@ -14,6 +15,7 @@
 #include "render/ScreenCamera.h"
 #include "scene/Scene.h"
 #include "scene/SceneSystem.h"
+#include "ui/BehaviorHudController.h"
 
 namespace
 {
@@ -70,6 +72,7 @@ void Wire()
     listeners.clearColour = [] { return RenderState::GetClearColour(); };
     SceneCamera::SetFactory(&PlayerCamera::Create);
     Cheats::SetQuery([](std::string_view name) { return CheatSystem::Instance().IsTriggered(name); });
+    Hud::Install(&BehaviorHudController::Operations());
 }
 
 void OnFocusChanged(bool focused)

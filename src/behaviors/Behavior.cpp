@@ -3,6 +3,8 @@
 #include "core/MessageSystem.h"
 #include "core/Trace.h"
 
+#include <string>
+
 const FieldDescriptor<Behavior>& Behavior::Descriptor()
 {
     static const FieldDescriptor<Behavior> descriptor("Behavior", {
@@ -33,7 +35,9 @@ void Behavior::Update(float)
     _state = _stateNext;
     if (started)
         return;
-    if (MessageSystem::Instance().Get(kToggleInspecting, true))
+    // Kept as a string so the look-up every update makes none.
+    static const std::string name(kToggleInspecting);
+    if (MessageSystem::Instance().Get(name, true))
     {
         _updated = false;
         Trace::Message("Reset Updated Tracker");

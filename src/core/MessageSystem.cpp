@@ -21,11 +21,35 @@ void MessageSystem::CheckSize() const
     GLOAMER_ASSERT(CurrentCount() < kMaxMessages, "messages container overflow: messages cannot exceed 100");
 }
 
-void MessageSystem::ReplaceCurrent(const std::string& name)
+void MessageSystem::ReplaceCurrent(std::string_view name)
 {
     for (Posted& posted : _current)
         if (posted._message._name == name)
             posted._replaced = true;
+}
+
+MessageSystem::Posted& MessageSystem::AppendCurrent()
+{
+    if (_spare.empty())
+        _current.emplace_back();
+    else
+        _current.splice(_current.end(), _spare, _spare.begin());
+    Posted& posted = _current.back();
+    posted._replaced = false;
+    return posted;
+}
+
+Message& MessageSystem::Post(std::string_view name, bool removeWhenRead)
+{
+    ReplaceCurrent(name);
+    Message& m = AppendCurrent()._message;
+    m._name.assign(name);
+    m._arguments.clear();
+    m._delay = 0.0f;
+    m._read = false;
+    m._removeWhenRead = removeWhenRead;
+    CheckSize();
+    return m;
 }
 
 void MessageSystem::Send(Message message)
@@ -33,7 +57,7 @@ void MessageSystem::Send(Message message)
     if (message._delay <= 0.0f)
     {
         ReplaceCurrent(message._name);
-        _current.push_back({std::move(message)});
+        AppendCurrent()._message = std::move(message);
     }
     else
     {
@@ -60,7 +84,10 @@ Message* MessageSystem::Get(const std::string& name, bool consume)
 
 void MessageSystem::Update(float dt)
 {
-    _retired.clear();
+    // Nobody can hold these any more; a few are kept to post into again.
+    _spare.splice(_spare.end(), _retired);
+    while (_spare.size() > kMaxMessages)
+        _spare.pop_back();
     for (auto it = _current.begin(); it != _current.end();)
     {
         auto next = std::next(it);
@@ -95,4 +122,5 @@ void MessageSystem::Clear()
     _current.clear();
     _delayed.clear();
     _retired.clear();
+    _spare.clear();
 }

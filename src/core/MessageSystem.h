@@ -5,6 +5,7 @@
 #include <any>
 #include <list>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -47,6 +48,10 @@ public:
     static MessageSystem& Instance();
 
     void Send(Message message);
+    // Posts an undelayed message with an empty payload and returns it for the caller to
+    // fill in place. Its storage, payload capacity included, is recycled from messages
+    // taken down earlier, so a steady stream of posts allocates nothing.
+    Message& Post(std::string_view name, bool removeWhenRead = false);
     Message* Get(const std::string& name, bool consume = false);
     void Update(float dt) override;
 
@@ -61,12 +66,15 @@ private:
         bool _replaced = false; // a newer post of the name is visible instead
     };
 
-    void ReplaceCurrent(const std::string& name);
+    void ReplaceCurrent(std::string_view name);
     void CheckSize() const;
+    // A node for the current list: a spare one when there is one.
+    Posted& AppendCurrent();
 
     // Lists, so a post or a take-down never moves a message someone is reading.
     std::list<Posted> _current;
     std::list<Message> _delayed;
-    // Taken down at the latest Update; freed at the one after.
+    // Taken down at the latest Update; kept for reuse from the one after.
     std::list<Posted> _retired;
+    std::list<Posted> _spare;
 };

@@ -97,3 +97,27 @@ TEST_F(MessageSystemTest, AMessageBeingReadSurvivesLaterPostsAndNinetyNineFit)
     EXPECT_EQ(board.CurrentCount(), 99u);
     EXPECT_DEATH(board.Send(Message("one too many")), "messages container overflow: messages cannot exceed 100");
 }
+
+TEST_F(MessageSystemTest, PostedMessagesAreFilledInPlaceAndReuseTheStorageOfOldOnes)
+{
+    Message& first = board.Post("playerdata");
+    first._arguments.emplace_back(glm::vec2(1, 2));
+    Message* older = board.Get("playerdata");
+    ASSERT_EQ(older, &first);
+
+    // A stale post left in the node must not show through a reused one.
+    board.Send(Message("player_sound", {42}, 0.0f, true));
+    ASSERT_NE(board.Get("player_sound", true), nullptr);
+    board.Post("playerdata")._arguments.emplace_back(glm::vec2(3, 4));
+    EXPECT_EQ(*older->Arg<glm::vec2>(0), glm::vec2(1, 2)) << "a replaced message stays readable this frame";
+    board.Update(0.016f);
+    board.Update(0.016f);
+
+    Message& reused = board.Post("player_sound", true);
+    EXPECT_TRUE(reused._arguments.empty());
+    EXPECT_FALSE(reused._read);
+    EXPECT_TRUE(reused._removeWhenRead);
+    EXPECT_EQ(board.Get("player_sound"), &reused);
+    EXPECT_EQ(*board.Get("playerdata")->Arg<glm::vec2>(0), glm::vec2(3, 4));
+    EXPECT_EQ(board.CurrentCount(), 2u);
+}
