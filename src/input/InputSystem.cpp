@@ -150,6 +150,11 @@ bool InputSystem::AnyKeyDown() const
     return std::any_of(_current.begin() + kFirstKey, _current.end(), [](bool down) { return down; });
 }
 
+bool InputSystem::AnyDown() const
+{
+    return std::any_of(_current.begin(), _current.end(), [](bool down) { return down; });
+}
+
 void InputSystem::HandleButton(int code, int action)
 {
     if (static_cast<unsigned>(code) >= static_cast<unsigned>(kKeyCount))

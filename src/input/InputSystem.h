@@ -41,6 +41,8 @@ public:
     bool IsReleased(std::string_view name) const;
     // Whether any keyboard key (not a mouse button) is held.
     bool AnyKeyDown() const;
+    // Whether any key or mouse button is held.
+    bool AnyDown() const;
 
     glm::vec2 GetMousePosition() const { return _cursor; }
     // The cursor in world units, through the current scene camera (identity while

@@ -1,9 +1,11 @@
 #include "ui/UiGlobals.h"
 
+#include "ui/BehaviorButton.h"
 #include "ui/OptionSystem.h"
 
 void ResetUiGlobals()
 {
+    BehaviorButton::ResetShared();
     OptionSystem::Reset();
     OptionSystem::SetWindowModeFunction(nullptr);
 }
