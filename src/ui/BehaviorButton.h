@@ -57,6 +57,8 @@ public:
     const std::string& GetAction() const { return _action; }
     const std::string& GetRecipient() const { return _recipient; }
     bool HasAction() const { return _onAction != nullptr; }
+    const Sound& GetClickDownSound() const { return _clickdown; }
+    const Sound& GetHoverSound() const { return _hover; }
 
     // How many buttons have the pointer over them.
     static int HoveredCount();
