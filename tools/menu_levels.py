@@ -135,7 +135,7 @@ def main_menu():
     entities += button("creditsButton", 0, -210, "CREDITS", "changescene", "credits", transition=True)
     # The dialog opens over the title, clear of every button.
     entities += button("quitButton", 0, -325, "QUIT", "quit", confirm=(0, 270))
-    entities.append(text("hint", 0, -470, "THE DARK IS LISTENING", 18, {"r": 0.4, "g": 0.37, "b": 0.35, "a": 0.8}))
+    entities.append(text("hint", 0, -405, "THE DARK IS LISTENING", 18, {"r": 0.4, "g": 0.37, "b": 0.35, "a": 0.8}))
     entities += option_rows("main", MAIN_OPTIONS[0], MAIN_OPTIONS[1], "Pause")
     return {"camera": CAMERA, "background": BACKGROUND, "entities": entities}
 
@@ -198,15 +198,15 @@ def credits():
         for i, line in enumerate(lines):
             if line:
                 entities.append(text("credits%d_%d" % (page, i), x, y + 150 - i * 70, line, 26))
-        entities.append(text("creditsPage%d" % page, x, y - 300, "%d / %d" % (page + 1, len(CREDITS)), 20, DIM))
+        entities.append(text("creditsPage%d" % page, x, y - 270, "%d / %d" % (page + 1, len(CREDITS)), 20, DIM))
     return {"camera": CAMERA, "background": BACKGROUND, "entities": entities, "subscenes": ["credits_nav"]}
 
 
 def credits_nav():
     # Its own scene, so its camera stays put while the pages turn underneath.
-    entities = button("pageBack", -600, -420, "<", "message", "Page Backward", w=100, h=76, size=32)
-    entities += button("pageForward", 600, -420, ">", "message", "Page Forward", w=100, h=76, size=32)
-    entities += button("creditsBack", 0, -420, "BACK", "changescene", "main_menu", transition=True)
+    entities = button("pageBack", -600, -370, "<", "message", "Page Backward", w=100, h=76, size=32)
+    entities += button("pageForward", 600, -370, ">", "message", "Page Forward", w=100, h=76, size=32)
+    entities += button("creditsBack", 0, -370, "BACK", "changescene", "main_menu", transition=True)
     return {"camera": CAMERA, "entities": entities}
 
 
