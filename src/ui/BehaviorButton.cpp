@@ -278,8 +278,27 @@ void BehaviorButton::RestoreDialog()
         t.SetTranslation((t.GetTranslation() - _confirmOffset) / _confirmScale);
         t.SetScale(t.GetScale() / _confirmScale);
         if (auto* button = e->Get<BehaviorButton>(ctype::Behavior))
+        {
             button->_halfSize /= _confirmScale;
+            button->ForgetPointer();
+        }
     }
+}
+
+void BehaviorButton::ForgetPointer()
+{
+    // A closed dialog is no longer updated, so its buttons would go on counting as
+    // hovered (and stay faded or shrunk) until it opened again.
+    const int next = _stateNext;
+    if (next == Hovered || next == Pressed)
+    {
+        --s_hovered;
+        OnHoverExit();
+    }
+    if (next == Pressed || next == PressedOutside)
+        OnRelease();
+    _state = _stateNext = Idle;
+    _pressStarted = false;
 }
 
 void BehaviorButton::Update(float dt)

@@ -79,6 +79,8 @@ private:
     void UpdateDialog(float dt);
     void OpenDialog();
     void RestoreDialog();
+    // Back to idle, as if the pointer had left: for the dialog's buttons when it closes.
+    void ForgetPointer();
     bool IsDialogEntity() const;
 
     static void BuildDialog();

@@ -215,6 +215,9 @@ TEST_F(BehaviorButtonTest, AConfirmButtonOpensTheDialogForAnyReleaseAndPutsItBac
         EXPECT_NEAR(t.GetScale().y, base[i].second.y, 1e-3f) << i;
     }
     EXPECT_EQ(no.Get<BehaviorButton>(ctype::Behavior)->GetHalfSize(), glm::vec2(60.0f, 20.0f));
+    Point(0, 0);
+    Frame();
+    EXPECT_EQ(BehaviorButton::HoveredCount(), 0) << "the closed dialog's \"no\" no longer counts as hovered";
 
     // Open it again and confirm this time: the action runs once the dialog says so.
     Point(0, -300);
