@@ -26,6 +26,11 @@ int s_hovered = 0;
 // per dialog rather than once per button.
 bool s_dialogBuilt = false;
 
+void ChangeSceneAction(BehaviorButton& b)
+{
+    SceneSystem::Instance().ChangeScene(b.GetRecipient(), b.UsesTransition());
+}
+
 void QuitAction(BehaviorButton&)
 {
     Engine::Quit();
@@ -109,7 +114,7 @@ void BehaviorButton::Read(const json& j)
     // Exact names only: "Quit" is not "quit".
     _onAction = nullptr;
     if (_action == "changescene")
-        _onAction = [](BehaviorButton& b) { SceneSystem::Instance().ChangeScene(b._recipient, b._transition); };
+        _onAction = &ChangeSceneAction;
     else if (_action == "createentity")
         _onAction = &CreateEntityAction;
     else if (_action == "quit")

@@ -56,6 +56,7 @@ public:
     const glm::vec2& GetHalfSize() const { return _halfSize; }
     const std::string& GetAction() const { return _action; }
     const std::string& GetRecipient() const { return _recipient; }
+    bool UsesTransition() const { return _transition; }
     bool HasAction() const { return _onAction != nullptr; }
     const Sound& GetClickDownSound() const { return _clickdown; }
     const Sound& GetHoverSound() const { return _hover; }
