@@ -1,9 +1,13 @@
 #include "Game.h"
 
 #include "audio/SoundSystem.h"
+#include "behaviors/PlayerCamera.h"
 #include "core/AtomicFile.h"
+#include "core/Cheats.h"
 #include "core/WindowSystem.h"
 #include "data/Stream.h"
+#include "debug/CheatSystem.h"
+#include "debug/DebugSystem.h"
 #include "input/InputSystem.h"
 #include "render/GlState.h"
 #include "render/RenderState.h"
@@ -54,9 +58,18 @@ void Wire()
     // The script's events land before anything reads this frame's input.
     listeners.afterPoll.emplace_back([](long long frame) { InputSystem::Instance().PlayScript(frame); });
     listeners.afterPoll.emplace_back(&ToggleFullscreenOnRequest);
+    // The inspector's GL objects go first, whichever way the window ends.
+    listeners.contextChanged.emplace_back(
+        [](bool live)
+        {
+            if (!live)
+                DebugSystem::Instance().GetInspector().Shutdown();
+        });
     listeners.contextChanged.emplace_back(&OnContextChanged);
     listeners.closing.emplace_back(&SaveVsync);
     listeners.clearColour = [] { return RenderState::GetClearColour(); };
+    SceneCamera::SetFactory(&PlayerCamera::Create);
+    Cheats::SetQuery([](std::string_view name) { return CheatSystem::Instance().IsTriggered(name); });
 }
 
 void OnFocusChanged(bool focused)

@@ -1,8 +1,9 @@
 #pragma once
 
 // The one place that connects a lower system to the higher ones it must reach: the
-// window's events go to input, the scenes, sound, the renderer and the screen camera.
-// The systems themselves never include one above them.
+// window's events go to input, the scenes, sound, the renderer and the screen camera,
+// and cheat questions from any layer go to the cheat system. The systems themselves
+// never include one above them.
 namespace Game
 {
 // Fills the window's listener lists afresh, so calling it again changes nothing.

@@ -4,6 +4,8 @@
 #include "core/MainLoop.h"
 #include "core/MessageSystem.h"
 #include "core/WindowSystem.h"
+#include "debug/CheatSystem.h"
+#include "debug/DebugSystem.h"
 #include "input/InputSystem.h"
 #include "render/ShaderSystem.h"
 #include "scene/SceneDump.h"
@@ -99,8 +101,9 @@ int main(int argc, char** argv)
         SceneSystem::Instance().ChangeScene(options.scene, false);
 
     const std::vector<System*> systems = {
-        &WindowSystem::Instance(), &ShaderSystem::Instance(), &SoundSystem::Instance(),   &SceneSystem::Instance(),
-        &OptionSystem::Instance(), &InputSystem::Instance(),  &MessageSystem::Instance(),
+        &WindowSystem::Instance(), &ShaderSystem::Instance(), &SoundSystem::Instance(),
+        &SceneSystem::Instance(),  &OptionSystem::Instance(), &DebugSystem::Instance(),
+        &CheatSystem::Instance(),  &InputSystem::Instance(),  &MessageSystem::Instance(),
     };
 
     Engine::LoopOptions loop;

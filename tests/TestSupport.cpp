@@ -5,6 +5,7 @@
 #include "core/CoreGlobals.h"
 #include "core/Trace.h"
 #include "data/DataGlobals.h"
+#include "debug/DebugGlobals.h"
 #include "input/InputGlobals.h"
 #include "render/RenderGlobals.h"
 #include "scene/SceneGlobals.h"
@@ -21,6 +22,7 @@ void ResetGlobals()
     // Scenes first: ending them touches groups, archetypes, sounds and the trace log.
     // Then from the top layer down; core last, as the others may still write to the log.
     ResetSceneGlobals();
+    ResetDebugGlobals();
     ResetUiGlobals();
     ResetAudioGlobals();
     ResetInputGlobals();

@@ -155,6 +155,16 @@ bool InputSystem::AnyDown() const
     return std::any_of(_current.begin(), _current.end(), [](bool down) { return down; });
 }
 
+bool InputSystem::IsCodeDown(int code) const
+{
+    return code >= 0 && code < kKeyCount && _current[static_cast<std::size_t>(code)];
+}
+
+bool InputSystem::WasCodeDown(int code) const
+{
+    return code >= 0 && code < kKeyCount && _previous[static_cast<std::size_t>(code)];
+}
+
 void InputSystem::HandleButton(int code, int action)
 {
     if (static_cast<unsigned>(code) >= static_cast<unsigned>(kKeyCount))

@@ -43,6 +43,9 @@ public:
     bool AnyKeyDown() const;
     // Whether any key or mouse button is held.
     bool AnyDown() const;
+    // One code's state now and at the end of the previous frame; false out of range.
+    bool IsCodeDown(int code) const;
+    bool WasCodeDown(int code) const;
 
     glm::vec2 GetMousePosition() const { return _cursor; }
     // The cursor in world units, through the current scene camera (identity while

@@ -17,4 +17,5 @@ void ResetRenderGlobals()
     ScreenCamera::SetUploadHook(nullptr);
     FreeCameraSwitch() = false;
     SceneCamera::SetPointerSource(nullptr);
+    SceneCamera::SetFactory(nullptr);
 }

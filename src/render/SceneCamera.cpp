@@ -13,6 +13,7 @@ PointerState RestingPointer()
 }
 
 SceneCamera::PointerSource s_pointer = &RestingPointer;
+SceneCamera::Factory s_factory = nullptr;
 
 constexpr float kZoomBase = 1.5f;
 } // namespace
@@ -39,11 +40,17 @@ const FieldDescriptor<SceneCamera>& SceneCamera::Descriptor()
     return descriptor;
 }
 
-std::unique_ptr<SceneCamera> SceneCamera::Create(std::string_view /*typeName*/)
+std::unique_ptr<SceneCamera> SceneCamera::Create(std::string_view typeName)
 {
-    // The player-following camera arrives with the player; until then every kind
-    // of camera is the plain one.
+    if (s_factory)
+        if (auto camera = s_factory(typeName))
+            return camera;
     return std::make_unique<SceneCamera>();
+}
+
+void SceneCamera::SetFactory(Factory factory)
+{
+    s_factory = factory;
 }
 
 void SceneCamera::SetPointerSource(PointerSource source)

@@ -38,8 +38,14 @@ public:
     virtual void Follow(float /*dt*/) {}
     virtual std::string_view TypeName() const { return "defaultcam"; }
 
-    // "playercamera" gives the player-following camera, any other name a plain one.
+    // The installed factory's camera for the name, or a plain one when it knows none.
     static std::unique_ptr<SceneCamera> Create(std::string_view typeName);
+
+    // Cameras that look up scenes and entities (the player camera) live in higher
+    // layers, which install a maker here; it gives null for names it does not know.
+    // Null leaves every name to the plain camera.
+    using Factory = std::unique_ptr<SceneCamera> (*)(std::string_view typeName);
+    static void SetFactory(Factory factory);
 
     void Read(const json& j);
     // The descriptor's keys plus "name".

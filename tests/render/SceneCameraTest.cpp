@@ -99,7 +99,7 @@ TEST_F(SceneCameraTest, FreeCameraDragsAndZoomsThenLeavingRestoresTheView)
 
 TEST_F(SceneCameraTest, ReadsAndWritesItsKeysWithTheTypeName)
 {
-    auto camera = SceneCamera::Create("playercamera");
+    auto camera = SceneCamera::Create("anything else");
     ASSERT_NE(camera, nullptr);
     camera->Read(json::parse(R"({"name": "x", "translation": {"x": 5, "y": -2}, "scale": {"z": 0},
                                  "rotation": 0.5, "isshaking": true, "mag": 3, "decay": 1.5})"));
