@@ -115,6 +115,12 @@ bool Bright(const unsigned char* p)
 // sequence, Play, the level, Escape to pause and Escape to go on.
 TEST_F(MenuEndToEndTest, TheSplashLeadsToTheMenuPlayReachesTheLevelAndEscapePausesIt)
 {
+    // Whatever else the level holds, this one drifts on its own while the level runs.
+    json level1 = json::parse(test::ReadFile("Data/Level/level1.json"));
+    level1["entities"].push_back(json::parse(R"({"name": "drifter", "components": {
+        "physics": {"velocity": {"x": 40, "y": 0}, "friction": 0}}})"));
+    test::WriteFile("Data/Level/level1.json", level1.dump());
+
     ASSERT_EQ(Run("--headless --fixed-dt 0.02 --frames 760 --dump 460:menu.json --dump 540:level.json"
                   " --dump 600:paused.json --dump 640:still.json --dump 700:resumed.json --dump 740:moving.json",
                   {Click(470, 0, 20), Key(560, kEscape), Key(660, kEscape)}),
@@ -129,22 +135,22 @@ TEST_F(MenuEndToEndTest, TheSplashLeadsToTheMenuPlayReachesTheLevelAndEscapePaus
     ASSERT_NE(FindScene(level, "level1"), nullptr) << level["scenes"].dump();
     ASSERT_NE(FindScene(level, "pause_menu"), nullptr) << "the pause menu is a sub-scene of the level";
 
-    const auto moth = [&](const char* file)
+    const auto drifter = [&](const char* file)
     {
         const json dump = Dump(file);
         const json& scene = *FindScene(dump, "level1");
-        return std::make_pair(scene["paused"].get<bool>(), Entity(scene, "moth")["transform"]["translation"]);
+        return std::make_pair(scene["paused"].get<bool>(), Entity(scene, "drifter")["transform"]["translation"]);
     };
-    const auto paused = moth("paused.json");
-    const auto still = moth("still.json");
+    const auto paused = drifter("paused.json");
+    const auto still = drifter("still.json");
     EXPECT_TRUE(paused.first);
     EXPECT_TRUE(still.first);
     EXPECT_EQ(paused.second, still.second) << "nothing in a paused level moves";
     const json pauseMenu = *FindScene(Dump("still.json"), "pause_menu");
     EXPECT_EQ(pauseMenu["camera"]["translation"]["y"], -3000.0) << "the camera shows the menu page";
 
-    const auto resumed = moth("resumed.json");
-    const auto moving = moth("moving.json");
+    const auto resumed = drifter("resumed.json");
+    const auto moving = drifter("moving.json");
     EXPECT_FALSE(resumed.first);
     EXPECT_GT(moving.second["x"].get<double>(), resumed.second["x"].get<double>() + 10.0);
     EXPECT_EQ((*FindScene(Dump("moving.json"), "pause_menu"))["camera"]["translation"]["y"], 0.0);
