@@ -150,6 +150,11 @@ bool InputSystem::AnyKeyDown() const
     return std::any_of(_current.begin() + kFirstKey, _current.end(), [](bool down) { return down; });
 }
 
+bool InputSystem::AnyDown() const
+{
+    return std::any_of(_current.begin(), _current.end(), [](bool down) { return down; });
+}
+
 bool InputSystem::IsCodeDown(int code) const
 {
     return code >= 0 && code < kKeyCount && _current[static_cast<std::size_t>(code)];

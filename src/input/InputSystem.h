@@ -41,6 +41,8 @@ public:
     bool IsReleased(std::string_view name) const;
     // Whether any keyboard key (not a mouse button) is held.
     bool AnyKeyDown() const;
+    // Whether any key or mouse button is held.
+    bool AnyDown() const;
     // One code's state now and at the end of the previous frame; false out of range.
     bool IsCodeDown(int code) const;
     bool WasCodeDown(int code) const;

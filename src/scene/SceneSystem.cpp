@@ -151,10 +151,12 @@ void SceneSystem::RemoveFinishedScenes()
 
 void SceneSystem::Render()
 {
-    for (auto& scene : _scenes)
+    // Sub-scenes come before their level in the list but are drawn over it: the HUD
+    // and the pause menu sit on top of the level they belong to.
+    for (auto it = _scenes.rbegin(); it != _scenes.rend(); ++it)
     {
-        SetCurrent(scene.get());
-        scene->Render();
+        SetCurrent(it->get());
+        (*it)->Render();
     }
     SetCurrent(_scenes.empty() ? nullptr : _scenes.front().get());
 

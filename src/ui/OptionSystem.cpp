@@ -8,6 +8,8 @@
 #include "data/JsonError.h"
 #include "data/Stream.h"
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 
 namespace
@@ -85,6 +87,20 @@ void ApplyWindowMode(int mode)
     else
         WindowSystem::Instance().SetWindowMode(mode);
 }
+
+struct VolumeSetting
+{
+    const char* up;
+    const char* down;
+    const char* traceName;
+    float SoundVolumes::*value;
+};
+
+constexpr VolumeSetting kVolumeSettings[] = {
+    {"Master Volume Up", "Master Volume Down", "Master Volume ", &SoundVolumes::masterVol},
+    {"Music Volume Up", "Music Volume Down", "Music Volume ", &SoundVolumes::musicVol},
+    {"Effects Volume Up", "Effects Volume Down", "Effects Volume ", &SoundVolumes::sfxVol},
+};
 
 template <typename T> void WriteSection(json& file, const FieldDescriptor<T>& descriptor, const T& values)
 {
@@ -166,6 +182,29 @@ void OptionSystem::Update(float /*dt*/)
         ToggleAudio();
     if (messages.Get("Toggle Window", true))
         ToggleWindow();
+
+    SoundVolumes& volumes = SoundSystem::Instance().Volumes();
+    for (const VolumeSetting& setting : kVolumeSettings)
+    {
+        float& value = volumes.*setting.value;
+        const float before = value;
+        if (messages.Get(setting.up, true))
+            value = StepVolume(value, 1);
+        if (messages.Get(setting.down, true))
+            value = StepVolume(value, -1);
+        if (value != before)
+        {
+            SoundSystem::Instance().RefreshVolumes();
+            Trace::Message(setting.traceName + std::to_string(static_cast<int>(std::lround(value * 100.0f))) + "%");
+        }
+    }
+}
+
+float OptionSystem::StepVolume(float volume, int steps)
+{
+    // Whole tenths, so repeated steps never drift away from the values shown.
+    const long tenths = std::lround(volume * 10.0f) + steps;
+    return static_cast<float>(std::clamp(tenths, 0L, 10L)) / 10.0f;
 }
 
 void OptionSystem::ToggleAudio()

@@ -28,7 +28,9 @@ struct DebugOptions
 };
 
 // Loads the player's settings from "Data/Data/dat_options.json" at start, applies the
-// "Toggle Audio" and "Toggle Window" messages, and saves the settings at exit.
+// "Toggle Audio" and "Toggle Window" messages and the options menu's volume steps
+// ("Master Volume Up", "Music Volume Down", "Effects Volume Up", ...), and saves the
+// settings at exit.
 class OptionSystem : public System
 {
 public:
@@ -47,6 +49,9 @@ public:
     void ToggleAudio();
     // Flips between fullscreen and windowed and tells the window.
     void ToggleWindow();
+
+    // The menu's volume step: `steps` tenths up or down, kept within [0, 1].
+    static float StepVolume(float volume, int steps);
 
     // Stands in for the window system's SetWindowMode (tests); null restores it.
     static void SetWindowModeFunction(WindowModeFn fn);

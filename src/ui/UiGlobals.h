@@ -1,4 +1,4 @@
 #pragma once
 
-// Back to default options and no window-mode function.
+// Back to default options, no window-mode function and no confirmation dialog.
 void ResetUiGlobals();
