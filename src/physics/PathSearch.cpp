@@ -1,0 +1,317 @@
+#include "physics/PathSearch.h"
+
+#include <glm/geometric.hpp>
+
+#include <algorithm>
+
+namespace
+{
+// std heap functions keep the largest on top; this puts the smallest key there.
+bool Later(const PathSearch::OpenEntry& a, const PathSearch::OpenEntry& b)
+{
+    if (a._f != b._f)
+        return a._f > b._f;
+    if (a._g != b._g)
+        return a._g > b._g;
+    return a._order > b._order;
+}
+
+class Searcher
+{
+public:
+    Searcher(PathMap& map, PathSearch& search, std::int32_t goal)
+        : _map(map), _search(search), _goal(goal), _goalX(map._nodes[Index(goal)]._x),
+          _goalY(map._nodes[Index(goal)]._y)
+    {
+    }
+
+    static std::size_t Index(std::int32_t node) { return static_cast<std::size_t>(node); }
+
+    PathNode& Node(std::int32_t node) { return _map._nodes[Index(node)]; }
+
+    void Open(std::int32_t node)
+    {
+        PathNode& n = Node(node);
+        n._state = PathNode::Open;
+        n._order = _search._nextOrder++;
+        _search._open.push_back({n._f, n._g, n._order, node});
+        std::push_heap(_search._open.begin(), _search._open.end(), Later);
+    }
+
+    void Close(std::int32_t node)
+    {
+        Node(node)._state = PathNode::Closed;
+        _search._closed.push_back(node);
+    }
+
+    // The best open node, taken out of the open set; -1 when none is left.
+    std::int32_t TakeFirstOpen()
+    {
+        auto& open = _search._open;
+        while (!open.empty())
+        {
+            std::pop_heap(open.begin(), open.end(), Later);
+            const PathSearch::OpenEntry top = open.back();
+            open.pop_back();
+            const PathNode& n = Node(top._node);
+            if (n._state == PathNode::Open && n._order == top._order)
+                return top._node;
+        }
+        return -1;
+    }
+
+    bool HasOpen()
+    {
+        auto& open = _search._open;
+        while (!open.empty())
+        {
+            const PathSearch::OpenEntry& top = open.front();
+            const PathNode& n = Node(top._node);
+            if (n._state == PathNode::Open && n._order == top._order)
+                return true;
+            std::pop_heap(open.begin(), open.end(), Later);
+            open.pop_back();
+        }
+        return false;
+    }
+
+    void Expand(std::int32_t current)
+    {
+        const PathNode c = Node(current);
+        for (std::int32_t dx = -1; dx <= 1; ++dx)
+            for (std::int32_t dy = -1; dy <= 1; ++dy)
+            {
+                if ((dx == 0 && dy == 0) || !_map.Contains(c._x + dx, c._y + dy))
+                    continue;
+                std::int32_t extra = 0;
+                if (dx != 0 && dy != 0)
+                {
+                    // No corner cutting: both cells beside the diagonal step must be open.
+                    const std::int32_t a = _map.At(c._x + dx, c._y)._weight;
+                    const std::int32_t b = _map.At(c._x, c._y + dy)._weight;
+                    if (a < 0 || b < 0)
+                        continue;
+                    extra = (a + b) / 4;
+                }
+                const std::int32_t index = _map.Index(c._x + dx, c._y + dy);
+                PathNode& n = Node(index);
+                if (n._weight < 0)
+                    continue;
+                const bool seen = n._state == PathNode::Open || n._state == PathNode::Closed;
+                if (n._state != PathNode::Unvisited && !(seen && n._parent != current))
+                    continue;
+                const std::int32_t g = pathmap::Octile(dx, dy) + c._weight + c._g + extra;
+                const std::int32_t h = pathmap::Octile(n._x - _goalX, n._y - _goalY);
+                const std::int32_t f = g + n._weight + h;
+                if (seen && f >= n._f)
+                    continue;
+                n._g = g;
+                n._h = h;
+                n._f = f;
+                n._parent = current;
+                // A closed node takes the better parent but is not searched again.
+                if (n._state != PathNode::Closed)
+                    Open(index);
+            }
+    }
+
+    void BuildCellPath(std::int32_t end)
+    {
+        auto& path = _search._cellPath;
+        path.clear();
+        for (std::int32_t at = end; at >= 0 && path.size() < _map._nodes.size(); at = Node(at)._parent)
+        {
+            path.push_back(at);
+            Node(at)._state = PathNode::OnPath;
+        }
+        std::reverse(path.begin(), path.end());
+        _search._inProgress = false;
+    }
+
+    // The explored cell nearest the goal by the heuristic, the first such to be closed.
+    std::int32_t NearestClosed()
+    {
+        std::int32_t best = _search._closed.front();
+        for (const std::int32_t node : _search._closed)
+            if (Node(node)._h < Node(best)._h)
+                best = node;
+        return best;
+    }
+
+    PathSearch::Status Continue(std::int32_t current, std::uint32_t budget)
+    {
+        std::uint32_t expanded = 0;
+        for (;;)
+        {
+            Expand(current);
+            ++_search._expansions;
+            if (!HasOpen())
+            {
+                BuildCellPath(NearestClosed());
+                return PathSearch::Status::Ready;
+            }
+            if (++expanded >= budget)
+            {
+                _search._inProgress = true;
+                return PathSearch::Status::Pending;
+            }
+            if (PathSearch::Status done; Step(current, done))
+                return done;
+        }
+    }
+
+    // Takes the next open node into `current`; true with `done` set when the search ends.
+    bool Step(std::int32_t& current, PathSearch::Status& done)
+    {
+        current = TakeFirstOpen();
+        if (current < 0)
+        {
+            BuildCellPath(NearestClosed());
+            done = PathSearch::Status::Ready;
+            return true;
+        }
+        Close(current);
+        if (current != _goal)
+            return false;
+        BuildCellPath(current);
+        done = PathSearch::Status::Ready;
+        return true;
+    }
+
+private:
+    PathMap& _map;
+    PathSearch& _search;
+    std::int32_t _goal;
+    std::int32_t _goalX;
+    std::int32_t _goalY;
+};
+} // namespace
+
+namespace pathsearch
+{
+PathSearch::Status Run(PathMap& map, PathSearch& search, const glm::vec2& start, const glm::vec2& target,
+                       std::uint32_t budget)
+{
+    if (map._nodes.empty())
+    {
+        search._cellPath.clear();
+        search._inProgress = false;
+        return PathSearch::Status::Ready;
+    }
+    const glm::ivec2 goalCell = pathmap::CellOf(map, target);
+    const std::int32_t goal = map.Index(goalCell.x, goalCell.y);
+    if (map._nodes[static_cast<std::size_t>(goal)]._weight < 0)
+    {
+        pathmap::Reset(map);
+        search._inProgress = false;
+        return PathSearch::Status::GoalBlocked;
+    }
+    budget = std::max(budget, 1u);
+
+    Searcher searcher(map, search, goal);
+    std::int32_t current = -1;
+    if (search._inProgress)
+    {
+        // A resumed search takes its next node exactly as an unbroken one would.
+        if (PathSearch::Status done; searcher.Step(current, done))
+            return done;
+        return searcher.Continue(current, budget);
+    }
+
+    pathmap::Reset(map);
+    search._open.clear();
+    search._closed.clear();
+    search._nextOrder = 0;
+    search._expansions = 0;
+    const glm::ivec2 startCell = pathmap::CellOf(map, start);
+    current = map.Index(startCell.x, startCell.y);
+    PathNode& first = searcher.Node(current);
+    first._g = 0;
+    first._h = pathmap::Octile(first._x - goalCell.x, first._y - goalCell.y);
+    first._f = first._weight + first._h;
+    first._parent = -1;
+    searcher.Close(current);
+    if (current == goal)
+    {
+        searcher.BuildCellPath(current);
+        return PathSearch::Status::Ready;
+    }
+    return searcher.Continue(current, budget);
+}
+
+void Thin(PathMap& map, std::vector<std::int32_t>& cellPath)
+{
+    const auto node = [&](std::int32_t index) -> PathNode& { return map._nodes[static_cast<std::size_t>(index)]; };
+    std::size_t a = 0;
+    while (a + 2 < cellPath.size())
+    {
+        const PathNode& p = node(cellPath[a]);
+        PathNode& q = node(cellPath[a + 1]);
+        const PathNode& r = node(cellPath[a + 2]);
+        bool clear = p._weight == 0 && q._weight == 0 && r._weight == 0;
+        const std::int32_t x0 = std::min({p._x, q._x, r._x}), x1 = std::max({p._x, q._x, r._x});
+        const std::int32_t y0 = std::min({p._y, q._y, r._y}), y1 = std::max({p._y, q._y, r._y});
+        for (std::int32_t x = x0; clear && x <= x1; ++x)
+            for (std::int32_t y = y0; clear && y <= y1; ++y)
+                clear = map.At(x, y)._weight >= 0;
+        if (!clear)
+        {
+            ++a;
+            continue;
+        }
+        q._state = PathNode::Unvisited;
+        cellPath.erase(cellPath.begin() + static_cast<std::ptrdiff_t>(a + 1));
+    }
+}
+
+void BuildWaypoints(const PathMap& map, const std::vector<std::int32_t>& cellPath, const glm::vec2& position,
+                    const glm::vec2& target, std::vector<Waypoint>& scratch, std::vector<Waypoint>& out)
+{
+    out.clear();
+    scratch.clear();
+    if (cellPath.size() < 2)
+        return;
+    scratch.push_back({target, 0.0f});
+    for (std::size_t i = cellPath.size() - 2; i >= 1; --i)
+    {
+        const PathNode& n = map._nodes[static_cast<std::size_t>(cellPath[i])];
+        scratch.push_back({pathmap::CellCentre(map, n._x, n._y), 0.0f});
+    }
+    scratch.push_back({position, map._cellSize});
+
+    const float gap = 2.0f * map._cellSize;
+    for (std::size_t i = 0; i + 1 < scratch.size();)
+    {
+        const Waypoint& p = scratch[i];
+        const Waypoint& q = scratch[i + 1];
+        const float d = glm::distance(p._position, q._position);
+        if (!(d > gap))
+        {
+            ++i;
+            continue;
+        }
+        const Waypoint middle{(p._position + q._position) * 0.5f, d * 0.5f + std::min(p._clearance, q._clearance)};
+        scratch.insert(scratch.begin() + static_cast<std::ptrdiff_t>(i + 1), middle);
+    }
+
+    for (std::size_t i = 0; i + 1 < scratch.size(); ++i)
+    {
+        const Waypoint& p1 = scratch[i];
+        const Waypoint& p2 = scratch[i + 1];
+        const glm::vec2 p0 = i > 0 ? scratch[i - 1]._position : p1._position;
+        const glm::vec2 p3 = i + 2 < scratch.size() ? scratch[i + 2]._position : p2._position;
+        const float base = std::min(p1._clearance, p2._clearance);
+        out.push_back(p1);
+        for (const float t : {0.2f, 0.4f, 0.6f, 0.8f})
+        {
+            const float t2 = t * t, t3 = t2 * t;
+            const glm::vec2 point = p0 * ((-t3 + 2.0f * t2 - t) * 0.5f) +
+                                    p1._position * ((3.0f * t3 - 5.0f * t2 + 2.0f) * 0.5f) +
+                                    p2._position * ((-3.0f * t3 + 4.0f * t2 + t) * 0.5f) + p3 * ((t3 - t2) * 0.5f);
+            const float away = std::max(glm::distance(point, p1._position), glm::distance(point, p2._position));
+            out.push_back({point, base + away});
+        }
+        out.push_back(p2);
+    }
+}
+} // namespace pathsearch
