@@ -1,6 +1,6 @@
 // Paints the tile sheet of the building levels: 4 x 2 cells of 64 pixels.
 //   0 empty (transparent)   1 floorboards      2 cracked floor tiles   3 wall top
-//   4 wall with its face    5 wall with a rim  6 stained floorboards   7 corridor runner
+//   4 wall with its face    5 damp wall top    6 stained floorboards   7 corridor runner
 // Every cell wraps at its edges, so neighbouring tiles meet without seams.
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb_image_write.h>
@@ -115,11 +115,11 @@ Colour WallFace(int x, int y)
     return Shade(brick, 1.0f - 0.75f * depth);
 }
 
+// Wall tops beside the floor: the same stone, streaked with damp.
 Colour WallRim(int x, int y)
 {
-    const int edge = std::min({x, y, kCell - 1 - x, kCell - 1 - y});
-    const Colour top = WallTop(x, y, 41);
-    return edge < 2 ? Mix(top, {0.2f, 0.19f, 0.2f, 1.0f}, 0.8f) : top;
+    const float damp = Noise(static_cast<float>(x) * 0.5f, static_cast<float>(y) * 2.0f, 8, 43);
+    return Shade(WallTop(x, y, 41), 0.8f + 0.3f * damp);
 }
 
 Colour Stained(int x, int y)
@@ -135,7 +135,7 @@ Colour Stained(int x, int y)
 Colour Runner(int x, int y)
 {
     const float wear = Fractal(static_cast<float>(x), static_cast<float>(y), 91);
-    Colour cloth = Shade({0.2f, 0.06f, 0.06f, 1.0f}, 0.6f + 0.5f * wear);
+    Colour cloth = Shade({0.13f, 0.04f, 0.045f, 1.0f}, 0.6f + 0.5f * wear);
     // A faded diamond pattern, worn away in patches.
     const int px = x % 16, py = y % 16;
     if (std::abs(px - 8) + std::abs(py - 8) == 6 && wear > 0.45f)

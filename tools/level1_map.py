@@ -4,7 +4,7 @@
 usage: python3 tools/level1_map.py game/Data/Tilemap/level1.json
 
 Tile numbers are cells of Assets/Art/tiles.png plus one (tools/TileSheet.cpp): 2 floorboards,
-3 floor tiles, 4 wall top, 5 wall showing its face, 6 wall with a rim, 7 stained boards, 8 runner.
+3 floor tiles, 4 wall top, 5 wall showing its face, 6 damp wall top, 7 stained boards, 8 runner.
 The lower layer is the floor, the upper layer the walls (0 where there is none).
 """
 import json
