@@ -6,15 +6,19 @@
 
 namespace
 {
-// std heap functions keep the largest on top; this puts the smallest key there.
-bool Later(const PathSearch::OpenEntry& a, const PathSearch::OpenEntry& b)
+// std heap functions keep the largest on top; this puts the smallest key there. A type
+// rather than a function, so the heap code inlines it.
+struct Later
 {
-    if (a._f != b._f)
-        return a._f > b._f;
-    if (a._g != b._g)
-        return a._g > b._g;
-    return a._order > b._order;
-}
+    bool operator()(const PathSearch::OpenEntry& a, const PathSearch::OpenEntry& b) const
+    {
+        if (a._f != b._f)
+            return a._f > b._f;
+        if (a._g != b._g)
+            return a._g > b._g;
+        return a._order > b._order;
+    }
+};
 
 class Searcher
 {
@@ -35,7 +39,7 @@ public:
         n._state = PathNode::Open;
         n._order = _search._nextOrder++;
         _search._open.push_back({n._f, n._g, n._order, node});
-        std::push_heap(_search._open.begin(), _search._open.end(), Later);
+        std::push_heap(_search._open.begin(), _search._open.end(), Later{});
     }
 
     void Close(std::int32_t node)
@@ -50,7 +54,7 @@ public:
         auto& open = _search._open;
         while (!open.empty())
         {
-            std::pop_heap(open.begin(), open.end(), Later);
+            std::pop_heap(open.begin(), open.end(), Later{});
             const PathSearch::OpenEntry top = open.back();
             open.pop_back();
             const PathNode& n = Node(top._node);
@@ -69,7 +73,7 @@ public:
             const PathNode& n = Node(top._node);
             if (n._state == PathNode::Open && n._order == top._order)
                 return true;
-            std::pop_heap(open.begin(), open.end(), Later);
+            std::pop_heap(open.begin(), open.end(), Later{});
             open.pop_back();
         }
         return false;
@@ -78,41 +82,45 @@ public:
     void Expand(std::int32_t current)
     {
         const PathNode c = Node(current);
+        const std::int32_t rows = _map._rows;
+        // Neighbours in the order x = -1..1, then y = -1..1, as indices into x-major storage.
         for (std::int32_t dx = -1; dx <= 1; ++dx)
+        {
+            if (c._x + dx < 0 || c._x + dx >= _map._columns)
+                continue;
             for (std::int32_t dy = -1; dy <= 1; ++dy)
             {
-                if ((dx == 0 && dy == 0) || !_map.Contains(c._x + dx, c._y + dy))
+                if ((dx == 0 && dy == 0) || c._y + dy < 0 || c._y + dy >= rows)
                     continue;
+                std::int32_t step = 10;
                 std::int32_t extra = 0;
                 if (dx != 0 && dy != 0)
                 {
                     // No corner cutting: both cells beside the diagonal step must be open.
-                    const std::int32_t a = _map.At(c._x + dx, c._y)._weight;
-                    const std::int32_t b = _map.At(c._x, c._y + dy)._weight;
+                    const std::int32_t a = Node(current + dx * rows)._weight;
+                    const std::int32_t b = Node(current + dy)._weight;
                     if (a < 0 || b < 0)
                         continue;
                     extra = (a + b) / 4;
+                    step = 14;
                 }
-                const std::int32_t index = _map.Index(c._x + dx, c._y + dy);
+                const std::int32_t index = current + dx * rows + dy;
                 PathNode& n = Node(index);
                 if (n._weight < 0)
                     continue;
-                const bool seen = n._state == PathNode::Open || n._state == PathNode::Closed;
-                if (n._state != PathNode::Unvisited && !(seen && n._parent != current))
-                    continue;
-                const std::int32_t g = pathmap::Octile(dx, dy) + c._weight + c._g + extra;
-                const std::int32_t h = pathmap::Octile(n._x - _goalX, n._y - _goalY);
-                const std::int32_t f = g + n._weight + h;
-                if (seen && f >= n._f)
-                    continue;
+                const std::int32_t g = step + c._weight + c._g + extra;
+                if (n._state == PathNode::Unvisited)
+                    n._h = pathmap::Octile(n._x - _goalX, n._y - _goalY);
+                else if (n._state == PathNode::OnPath || n._parent == current || g >= n._g)
+                    continue; // h is the node's own, so a smaller f means a smaller g
                 n._g = g;
-                n._h = h;
-                n._f = f;
+                n._f = g + n._weight + n._h;
                 n._parent = current;
                 // A closed node takes the better parent but is not searched again.
                 if (n._state != PathNode::Closed)
                     Open(index);
             }
+        }
     }
 
     void BuildCellPath(std::int32_t end)
