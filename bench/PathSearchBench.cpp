@@ -169,7 +169,7 @@ void BM_PathSearchHeap(benchmark::State& state)
     state.counters["expansions"] = static_cast<double>(search._expansions);
     state.counters["path cost"] = static_cast<double>(PathCost(c.map, search._cellPath));
     state.counters["allocs/search"] = static_cast<double>(allocations);
-    state.counters["pushes"] = static_cast<double>(search._nextOrder);
+    state.counters["opened"] = static_cast<double>(search._nextOrder);
 }
 
 void BM_PathSearchTextbook(benchmark::State& state)

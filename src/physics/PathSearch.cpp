@@ -6,26 +6,96 @@
 
 namespace
 {
-// std heap functions keep the largest on top; this puts the smallest key there. A type
-// rather than a function, so the heap code inlines it.
-struct Later
+bool Before(const PathSearch::OpenEntry& a, const PathSearch::OpenEntry& b)
 {
-    bool operator()(const PathSearch::OpenEntry& a, const PathSearch::OpenEntry& b) const
+    if (a._f != b._f)
+        return a._f < b._f;
+    if (a._g != b._g)
+        return a._g < b._g;
+    return a._order < b._order;
+}
+
+// The open set is a 4-ary min-heap (half the depth of a binary one, and the children
+// compared at each level share a cache line) that knows where each node sits in it, so
+// a node whose f improves moves up in place instead of leaving a stale entry behind.
+class OpenHeap
+{
+public:
+    OpenHeap(std::vector<PathSearch::OpenEntry>& heap, std::vector<std::int32_t>& slots) : _heap(heap), _slots(slots) {}
+
+    bool Empty() const { return _heap.empty(); }
+
+    void Push(const PathSearch::OpenEntry& entry)
     {
-        if (a._f != b._f)
-            return a._f > b._f;
-        if (a._g != b._g)
-            return a._g > b._g;
-        return a._order > b._order;
+        _heap.push_back(entry);
+        SiftUp(_heap.size() - 1, entry);
     }
+
+    // Gives a node already in the heap its smaller key.
+    void Improve(const PathSearch::OpenEntry& entry) { SiftUp(Slot(entry._node), entry); }
+
+    std::int32_t Pop()
+    {
+        const std::int32_t top = _heap.front()._node;
+        const PathSearch::OpenEntry last = _heap.back();
+        _heap.pop_back();
+        const std::size_t n = _heap.size();
+        if (n == 0)
+            return top;
+        std::size_t i = 0;
+        for (;;)
+        {
+            const std::size_t first = 4 * i + 1;
+            if (first >= n)
+                break;
+            std::size_t best = first;
+            for (std::size_t k = first + 1; k < std::min(first + 4, n); ++k)
+                if (Before(_heap[k], _heap[best]))
+                    best = k;
+            if (!Before(_heap[best], last))
+                break;
+            Place(i, _heap[best]);
+            i = best;
+        }
+        Place(i, last);
+        return top;
+    }
+
+private:
+    std::size_t Slot(std::int32_t node) const
+    {
+        return static_cast<std::size_t>(_slots[static_cast<std::size_t>(node)]);
+    }
+
+    void Place(std::size_t i, const PathSearch::OpenEntry& entry)
+    {
+        _heap[i] = entry;
+        _slots[static_cast<std::size_t>(entry._node)] = static_cast<std::int32_t>(i);
+    }
+
+    void SiftUp(std::size_t i, const PathSearch::OpenEntry& entry)
+    {
+        while (i > 0)
+        {
+            const std::size_t parent = (i - 1) / 4;
+            if (!Before(entry, _heap[parent]))
+                break;
+            Place(i, _heap[parent]);
+            i = parent;
+        }
+        Place(i, entry);
+    }
+
+    std::vector<PathSearch::OpenEntry>& _heap;
+    std::vector<std::int32_t>& _slots;
 };
 
 class Searcher
 {
 public:
     Searcher(PathMap& map, PathSearch& search, std::int32_t goal)
-        : _map(map), _search(search), _goal(goal), _goalX(map._nodes[Index(goal)]._x),
-          _goalY(map._nodes[Index(goal)]._y)
+        : _map(map), _search(search), _open(search._open, search._slots), _goal(goal),
+          _goalX(map._nodes[Index(goal)]._x), _goalY(map._nodes[Index(goal)]._y)
     {
     }
 
@@ -36,10 +106,14 @@ public:
     void Open(std::int32_t node)
     {
         PathNode& n = Node(node);
+        const bool improving = n._state == PathNode::Open;
         n._state = PathNode::Open;
         n._order = _search._nextOrder++;
-        _search._open.push_back({n._f, n._g, n._order, node});
-        std::push_heap(_search._open.begin(), _search._open.end(), Later{});
+        const PathSearch::OpenEntry entry{n._f, n._g, n._order, node};
+        if (improving)
+            _open.Improve(entry);
+        else
+            _open.Push(entry);
     }
 
     void Close(std::int32_t node)
@@ -49,35 +123,9 @@ public:
     }
 
     // The best open node, taken out of the open set; -1 when none is left.
-    std::int32_t TakeFirstOpen()
-    {
-        auto& open = _search._open;
-        while (!open.empty())
-        {
-            std::pop_heap(open.begin(), open.end(), Later{});
-            const PathSearch::OpenEntry top = open.back();
-            open.pop_back();
-            const PathNode& n = Node(top._node);
-            if (n._state == PathNode::Open && n._order == top._order)
-                return top._node;
-        }
-        return -1;
-    }
+    std::int32_t TakeFirstOpen() { return _open.Empty() ? -1 : _open.Pop(); }
 
-    bool HasOpen()
-    {
-        auto& open = _search._open;
-        while (!open.empty())
-        {
-            const PathSearch::OpenEntry& top = open.front();
-            const PathNode& n = Node(top._node);
-            if (n._state == PathNode::Open && n._order == top._order)
-                return true;
-            std::pop_heap(open.begin(), open.end(), Later{});
-            open.pop_back();
-        }
-        return false;
-    }
+    bool HasOpen() const { return !_open.Empty(); }
 
     void Expand(std::int32_t current)
     {
@@ -189,6 +237,7 @@ public:
 private:
     PathMap& _map;
     PathSearch& _search;
+    OpenHeap _open;
     std::int32_t _goal;
     std::int32_t _goalX;
     std::int32_t _goalY;
@@ -228,6 +277,7 @@ PathSearch::Status Run(PathMap& map, PathSearch& search, const glm::vec2& start,
 
     pathmap::Reset(map);
     search._open.clear();
+    search._slots.resize(map._nodes.size());
     search._closed.clear();
     search._nextOrder = 0;
     search._expansions = 0;

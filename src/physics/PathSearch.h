@@ -17,7 +17,7 @@ struct Waypoint
 };
 
 // An A* search over a path map that can be spread over several calls. The open set is a
-// binary heap ordered by (f, g, the time the node last entered it), which pops nodes in
+// heap ordered by (f, g, the time the node last entered it), which pops nodes in
 // exactly the order of a list kept sorted by (f, g) where equal keys queue in arrival
 // order; a node whose f improves while open leaves and enters again.
 struct PathSearch
@@ -40,7 +40,8 @@ struct PathSearch
     static constexpr std::uint32_t kExpansionsPerCall = 1500;
     static constexpr std::uint32_t kUnlimited = std::numeric_limits<std::uint32_t>::max();
 
-    std::vector<OpenEntry> _open; // heap; entries of nodes since improved or closed are stale
+    std::vector<OpenEntry> _open;     // heap of the open nodes
+    std::vector<std::int32_t> _slots; // per node: where it sits in the heap while open
     std::vector<std::int32_t> _closed;
     std::vector<std::int32_t> _cellPath; // start first
     bool _inProgress = false;
