@@ -173,11 +173,6 @@ TEST(PathMap, CellsCentresAndWallPenaltiesFollowTheTileRows)
     EXPECT_EQ(map.At(1, 2)._weight, 0) << "no wall left beside it";
     pathmap::SetWalkable(map, 3, 0, false);
     EXPECT_EQ(map.At(2, 1)._weight, PathMap::kBesideWallWeight);
-
-    std::srand(5);
-    PathMap walled = Map({"##.#", "####"});
-    for (int i = 0; i < 20; ++i)
-        EXPECT_EQ(pathmap::RandomWalkablePosition(walled), At(walled, 2, 1));
 }
 
 TEST(PathSearch, FindsAShortestPathAroundWallsWithoutCuttingCorners)
@@ -228,24 +223,6 @@ TEST(PathSearch, CellsBesideWallsCostMoreSoPathsKeepOffThem)
               PathSearch::Status::Ready);
     for (const glm::ivec2& c : Cells(open, search._cellPath))
         EXPECT_EQ(c.y, 3);
-}
-
-TEST(PathSearch, EdgeTargetsInWallsOutOfReachAndUnderfoot)
-{
-    PathMap map = Map({"...#....", "...#....", "...#...."});
-    PathSearch search;
-    EXPECT_EQ(pathsearch::Run(map, search, At(map, 0, 0), At(map, 3, 1)), PathSearch::Status::GoalBlocked);
-
-    // Walled off: the path ends at the explored cell nearest the target.
-    ASSERT_EQ(pathsearch::Run(map, search, At(map, 0, 0), At(map, 7, 1)), PathSearch::Status::Ready);
-    EXPECT_EQ(Cells(map, search._cellPath).back(), glm::ivec2(2, 1));
-    EXPECT_FALSE(search._inProgress);
-
-    ASSERT_EQ(pathsearch::Run(map, search, At(map, 1, 1), At(map, 1, 1) + glm::vec2(2.0f)), PathSearch::Status::Ready);
-    EXPECT_EQ(search._cellPath.size(), 1u);
-    std::vector<Waypoint> scratch, waypoints{{}};
-    pathsearch::BuildWaypoints(map, search._cellPath, At(map, 1, 1), At(map, 1, 1), scratch, waypoints);
-    EXPECT_TRUE(waypoints.empty());
 }
 
 TEST(PathSearch, ASlicedSearchEndsLaterWithTheSameResult)

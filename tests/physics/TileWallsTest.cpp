@@ -116,30 +116,10 @@ TEST(TileWalls, TheMapsBorderGetsNoSegments)
     for (const LineSegment& s : walls)
         EXPECT_FALSE(s._start.y == 15.0f && s._end.y == 15.0f) << "no segment along the top edge";
 
-    TileLayer full = Layer({"##", "##"});
-    EXPECT_TRUE(Walls(full).empty());
-
     // A room inside a ring of walls: the inner faces all exist and run clockwise around
     // the walls, so the loop seen from the room turns the other way.
     TileLayer room = Layer({"#####", "#...#", "#...#", "#####"});
     walls = Walls(room);
     ASSERT_EQ(walls.size(), 4u);
     EXPECT_GT(LoopArea(walls), 0.0f);
-}
-
-TEST(TileWalls, ShortLayersAreRefusedAndCentresFollowTheOffset)
-{
-    TileLayer layer;
-    EXPECT_FALSE(layer.Fill(3, 3, std::vector<std::uint32_t>(8, 0u)));
-    EXPECT_TRUE(layer._cells.empty());
-    EXPECT_EQ(layer._width, 0u);
-
-    const glm::vec2 offset(100.0f, -40.0f);
-    EXPECT_EQ(tilewalls::CellCentre(4, 2, 10.0f, offset, 0, 0), glm::vec2(85.0f, -35.0f));
-    EXPECT_EQ(tilewalls::CellCentre(4, 2, 10.0f, offset, 3, 1), glm::vec2(115.0f, -45.0f));
-
-    TileLayer single = Layer({"...", ".#.", "..."});
-    const std::vector<LineSegment> moved = Walls(single, 10.0f, offset);
-    ASSERT_EQ(moved.size(), 4u);
-    EXPECT_TRUE(Is(moved[0], offset + glm::vec2(-5, 5), offset + glm::vec2(5, 5)));
 }
