@@ -11,6 +11,7 @@
 #include "render/SceneCamera.h"
 #include "render/Sprite.h"
 #include "scene/SceneSystem.h"
+#include "scene/Tilemap.h"
 
 #include <algorithm>
 
@@ -72,7 +73,8 @@ Scene::~Scene()
     Trace::Message("Scene '" + _name + "' Unload\n");
     _drawItems.clear();
     _actions.Clear();
-    _tilemap = nullptr;
+    _tilemap.reset();
+    _tilemapData = nullptr;
     _camera.reset();
 }
 
@@ -121,12 +123,7 @@ void Scene::Read(const json& j)
     if (auto entities = j.find("entities"); entities != j.end())
         Guarded(file, [&] { ReadEntities(*entities); });
     if (auto tilemap = j.find("tilemap"); tilemap != j.end())
-        Guarded(file,
-                [&]
-                {
-                    FieldIo::RequireObject(*tilemap);
-                    _tilemap = *tilemap;
-                });
+        Guarded(file, [&] { ReadTilemap(*tilemap); });
 
     if (!_camera)
         _camera = SceneCamera::Create("defaultcam");
@@ -143,6 +140,20 @@ void Scene::ReadCamera(const json& j)
         _camera = SceneCamera::Create(kind);
     }
     _camera->Read(j);
+}
+
+void Scene::ReadTilemap(const json& j)
+{
+    FieldIo::RequireObject(j);
+    _tilemapData = j;
+    _tilemap = std::make_unique<Tilemap>();
+    if (!_tilemap->Read(j, LevelPath()))
+        _tilemap.reset();
+}
+
+const LineBuffer* Scene::GetTilemapWalls() const
+{
+    return _tilemap ? &_tilemap->GetWalls() : nullptr;
 }
 
 void Scene::ReadBackground(const json& j)
@@ -244,12 +255,18 @@ void Scene::Update(float dt)
     _entities.Update(dt, [this](EntityList& list) { RunCollisions(list); });
     if (_camera)
         _camera->Update(dt);
+    if (_tilemap)
+        _tilemap->Update(dt);
     _actions.Update(dt);
 }
 
 void Scene::Render()
 {
+    if (_tilemap)
+        _tilemap->RenderLower();
     _entities.RenderAll();
+    if (_tilemap)
+        _tilemap->RenderUpper();
     for (const DrawItem& item : _drawItems)
         item._sprite->RenderWithMatrix(item._matrix);
 }
@@ -266,6 +283,7 @@ void Scene::RunCollisions(EntityList& list)
     CollisionWorld world;
     world._lowerLeftBound = _lowerLeftBound;
     world._upperRightBound = _upperRightBound;
+    world._walls = GetTilemapWalls();
     _collisions.Run(list, world, Collider::RegionSize());
 }
 
@@ -295,8 +313,14 @@ void Scene::Write(json& j) const
         j["camera"] = std::move(camera);
     }
     j["background"]["color"] = FieldIo::WriteValue(RenderState::GetClearColour());
-    if (!_tilemap.is_null())
-        j["tilemap"] = _tilemap;
+    if (_tilemap)
+    {
+        json tilemap = json::object();
+        _tilemap->Write(tilemap);
+        j["tilemap"] = std::move(tilemap);
+    }
+    else if (!_tilemapData.is_null())
+        j["tilemap"] = _tilemapData;
 
     // Entities outside groups as they are, then one wrapper per group.
     json entities = json::array();

@@ -12,8 +12,10 @@
 #include <string>
 #include <vector>
 
+class LineBuffer;
 class SceneCamera;
 class Sprite;
+class Tilemap;
 
 // One loaded level: bounds, camera, background colour, entities and groups, action
 // list and sub-scenes, built from Data/Level/<name>.json when constructed.
@@ -77,8 +79,13 @@ public:
     void AddDrawItem(Sprite* sprite, const glm::mat4& matrix);
     const std::vector<DrawItem>& GetDrawItems() const { return _drawItems; }
 
-    // The level's "tilemap" object, kept as read until tilemaps are built from it.
-    const json& GetTilemapData() const { return _tilemap; }
+    // The level's "tilemap" object as read, kept even when no tile map could be built
+    // from it so that saving the level loses nothing.
+    const json& GetTilemapData() const { return _tilemapData; }
+    // Null when the level has no usable tile map.
+    Tilemap* GetTilemap() const { return _tilemap.get(); }
+    // The level's merged wall outline, or null when the scene has no tile map.
+    const LineBuffer* GetTilemapWalls() const;
 
     static const FieldDescriptor<Scene>& Descriptor();
 
@@ -87,6 +94,7 @@ private:
     void ReadBackground(const json& j);
     void ReadEntities(const json& j);
     void ReadGroups(const json& wrapper);
+    void ReadTilemap(const json& j);
     void LoadSubScenes(const json& list);
     void RunCollisions(EntityList& list);
 
@@ -101,7 +109,8 @@ private:
     bool _paused = false;
     bool _loaded = false;
     std::unique_ptr<SceneCamera> _camera;
-    json _tilemap;
+    json _tilemapData;
+    std::unique_ptr<Tilemap> _tilemap;
     bool _remove = false;
     ActionList _actions{1.0f};
     std::vector<DrawItem> _drawItems;

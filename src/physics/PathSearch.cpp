@@ -1,0 +1,375 @@
+#include "physics/PathSearch.h"
+
+#include <glm/geometric.hpp>
+
+#include <algorithm>
+
+namespace
+{
+bool Before(const PathSearch::OpenEntry& a, const PathSearch::OpenEntry& b)
+{
+    if (a._f != b._f)
+        return a._f < b._f;
+    if (a._g != b._g)
+        return a._g < b._g;
+    return a._order < b._order;
+}
+
+// The open set is a 4-ary min-heap (half the depth of a binary one, and the children
+// compared at each level share a cache line) that knows where each node sits in it, so
+// a node whose f improves moves up in place instead of leaving a stale entry behind.
+class OpenHeap
+{
+public:
+    OpenHeap(std::vector<PathSearch::OpenEntry>& heap, std::vector<std::int32_t>& slots) : _heap(heap), _slots(slots) {}
+
+    bool Empty() const { return _heap.empty(); }
+
+    void Push(const PathSearch::OpenEntry& entry)
+    {
+        _heap.push_back(entry);
+        SiftUp(_heap.size() - 1, entry);
+    }
+
+    // Gives a node already in the heap its smaller key.
+    void Improve(const PathSearch::OpenEntry& entry) { SiftUp(Slot(entry._node), entry); }
+
+    std::int32_t Pop()
+    {
+        const std::int32_t top = _heap.front()._node;
+        const PathSearch::OpenEntry last = _heap.back();
+        _heap.pop_back();
+        const std::size_t n = _heap.size();
+        if (n == 0)
+            return top;
+        std::size_t i = 0;
+        for (;;)
+        {
+            const std::size_t first = 4 * i + 1;
+            if (first >= n)
+                break;
+            std::size_t best = first;
+            for (std::size_t k = first + 1; k < std::min(first + 4, n); ++k)
+                if (Before(_heap[k], _heap[best]))
+                    best = k;
+            if (!Before(_heap[best], last))
+                break;
+            Place(i, _heap[best]);
+            i = best;
+        }
+        Place(i, last);
+        return top;
+    }
+
+private:
+    std::size_t Slot(std::int32_t node) const
+    {
+        return static_cast<std::size_t>(_slots[static_cast<std::size_t>(node)]);
+    }
+
+    void Place(std::size_t i, const PathSearch::OpenEntry& entry)
+    {
+        _heap[i] = entry;
+        _slots[static_cast<std::size_t>(entry._node)] = static_cast<std::int32_t>(i);
+    }
+
+    void SiftUp(std::size_t i, const PathSearch::OpenEntry& entry)
+    {
+        while (i > 0)
+        {
+            const std::size_t parent = (i - 1) / 4;
+            if (!Before(entry, _heap[parent]))
+                break;
+            Place(i, _heap[parent]);
+            i = parent;
+        }
+        Place(i, entry);
+    }
+
+    std::vector<PathSearch::OpenEntry>& _heap;
+    std::vector<std::int32_t>& _slots;
+};
+
+class Searcher
+{
+public:
+    Searcher(PathMap& map, PathSearch& search, std::int32_t goal)
+        : _map(map), _search(search), _open(search._open, search._slots), _goal(goal),
+          _goalX(map._nodes[Index(goal)]._x), _goalY(map._nodes[Index(goal)]._y)
+    {
+    }
+
+    static std::size_t Index(std::int32_t node) { return static_cast<std::size_t>(node); }
+
+    PathNode& Node(std::int32_t node) { return _map._nodes[Index(node)]; }
+
+    void Open(std::int32_t node)
+    {
+        PathNode& n = Node(node);
+        const bool improving = n._state == PathNode::Open;
+        n._state = PathNode::Open;
+        n._order = _search._nextOrder++;
+        const PathSearch::OpenEntry entry{n._f, n._g, n._order, node};
+        if (improving)
+            _open.Improve(entry);
+        else
+            _open.Push(entry);
+    }
+
+    void Close(std::int32_t node)
+    {
+        Node(node)._state = PathNode::Closed;
+        _search._closed.push_back(node);
+    }
+
+    // The best open node, taken out of the open set; -1 when none is left.
+    std::int32_t TakeFirstOpen() { return _open.Empty() ? -1 : _open.Pop(); }
+
+    bool HasOpen() const { return !_open.Empty(); }
+
+    void Expand(std::int32_t current)
+    {
+        const PathNode c = Node(current);
+        const std::int32_t rows = _map._rows;
+        // Neighbours in the order x = -1..1, then y = -1..1, as indices into x-major storage.
+        for (std::int32_t dx = -1; dx <= 1; ++dx)
+        {
+            if (c._x + dx < 0 || c._x + dx >= _map._columns)
+                continue;
+            for (std::int32_t dy = -1; dy <= 1; ++dy)
+            {
+                if ((dx == 0 && dy == 0) || c._y + dy < 0 || c._y + dy >= rows)
+                    continue;
+                std::int32_t step = 10;
+                std::int32_t extra = 0;
+                if (dx != 0 && dy != 0)
+                {
+                    // No corner cutting: both cells beside the diagonal step must be open.
+                    const std::int32_t a = Node(current + dx * rows)._weight;
+                    const std::int32_t b = Node(current + dy)._weight;
+                    if (a < 0 || b < 0)
+                        continue;
+                    extra = (a + b) / 4;
+                    step = 14;
+                }
+                const std::int32_t index = current + dx * rows + dy;
+                PathNode& n = Node(index);
+                if (n._weight < 0)
+                    continue;
+                const std::int32_t g = step + c._weight + c._g + extra;
+                if (n._state == PathNode::Unvisited)
+                    n._h = pathmap::Octile(n._x - _goalX, n._y - _goalY);
+                else if (n._state == PathNode::OnPath || n._parent == current || g >= n._g)
+                    continue; // h is the node's own, so a smaller f means a smaller g
+                n._g = g;
+                n._f = g + n._weight + n._h;
+                n._parent = current;
+                // A closed node takes the better parent but is not searched again.
+                if (n._state != PathNode::Closed)
+                    Open(index);
+            }
+        }
+    }
+
+    void BuildCellPath(std::int32_t end)
+    {
+        auto& path = _search._cellPath;
+        path.clear();
+        for (std::int32_t at = end; at >= 0 && path.size() < _map._nodes.size(); at = Node(at)._parent)
+        {
+            path.push_back(at);
+            Node(at)._state = PathNode::OnPath;
+        }
+        std::reverse(path.begin(), path.end());
+        _search._inProgress = false;
+    }
+
+    // The explored cell nearest the goal by the heuristic, the first such to be closed.
+    std::int32_t NearestClosed()
+    {
+        std::int32_t best = _search._closed.front();
+        for (const std::int32_t node : _search._closed)
+            if (Node(node)._h < Node(best)._h)
+                best = node;
+        return best;
+    }
+
+    PathSearch::Status Continue(std::int32_t current, std::uint32_t budget)
+    {
+        std::uint32_t expanded = 0;
+        for (;;)
+        {
+            Expand(current);
+            ++_search._expansions;
+            if (!HasOpen())
+            {
+                BuildCellPath(NearestClosed());
+                return PathSearch::Status::Ready;
+            }
+            if (++expanded >= budget)
+            {
+                _search._inProgress = true;
+                return PathSearch::Status::Pending;
+            }
+            if (PathSearch::Status done; Step(current, done))
+                return done;
+        }
+    }
+
+    // Takes the next open node into `current`; true with `done` set when the search ends.
+    bool Step(std::int32_t& current, PathSearch::Status& done)
+    {
+        current = TakeFirstOpen();
+        if (current < 0)
+        {
+            BuildCellPath(NearestClosed());
+            done = PathSearch::Status::Ready;
+            return true;
+        }
+        Close(current);
+        if (current != _goal)
+            return false;
+        BuildCellPath(current);
+        done = PathSearch::Status::Ready;
+        return true;
+    }
+
+private:
+    PathMap& _map;
+    PathSearch& _search;
+    OpenHeap _open;
+    std::int32_t _goal;
+    std::int32_t _goalX;
+    std::int32_t _goalY;
+};
+} // namespace
+
+namespace pathsearch
+{
+PathSearch::Status Run(PathMap& map, PathSearch& search, const glm::vec2& start, const glm::vec2& target,
+                       std::uint32_t budget)
+{
+    if (map._nodes.empty())
+    {
+        search._cellPath.clear();
+        search._inProgress = false;
+        return PathSearch::Status::Ready;
+    }
+    const glm::ivec2 goalCell = pathmap::CellOf(map, target);
+    const std::int32_t goal = map.Index(goalCell.x, goalCell.y);
+    if (map._nodes[static_cast<std::size_t>(goal)]._weight < 0)
+    {
+        pathmap::Reset(map);
+        search._inProgress = false;
+        return PathSearch::Status::GoalBlocked;
+    }
+    budget = std::max(budget, 1u);
+
+    Searcher searcher(map, search, goal);
+    std::int32_t current = -1;
+    if (search._inProgress)
+    {
+        // A resumed search takes its next node exactly as an unbroken one would.
+        if (PathSearch::Status done; searcher.Step(current, done))
+            return done;
+        return searcher.Continue(current, budget);
+    }
+
+    pathmap::Reset(map);
+    search._open.clear();
+    search._slots.resize(map._nodes.size());
+    search._closed.clear();
+    search._nextOrder = 0;
+    search._expansions = 0;
+    const glm::ivec2 startCell = pathmap::CellOf(map, start);
+    current = map.Index(startCell.x, startCell.y);
+    PathNode& first = searcher.Node(current);
+    first._g = 0;
+    first._h = pathmap::Octile(first._x - goalCell.x, first._y - goalCell.y);
+    first._f = first._weight + first._h;
+    first._parent = -1;
+    searcher.Close(current);
+    if (current == goal)
+    {
+        searcher.BuildCellPath(current);
+        return PathSearch::Status::Ready;
+    }
+    return searcher.Continue(current, budget);
+}
+
+void Thin(PathMap& map, std::vector<std::int32_t>& cellPath)
+{
+    const auto node = [&](std::int32_t index) -> PathNode& { return map._nodes[static_cast<std::size_t>(index)]; };
+    std::size_t a = 0;
+    while (a + 2 < cellPath.size())
+    {
+        const PathNode& p = node(cellPath[a]);
+        PathNode& q = node(cellPath[a + 1]);
+        const PathNode& r = node(cellPath[a + 2]);
+        bool clear = p._weight == 0 && q._weight == 0 && r._weight == 0;
+        const std::int32_t x0 = std::min({p._x, q._x, r._x}), x1 = std::max({p._x, q._x, r._x});
+        const std::int32_t y0 = std::min({p._y, q._y, r._y}), y1 = std::max({p._y, q._y, r._y});
+        for (std::int32_t x = x0; clear && x <= x1; ++x)
+            for (std::int32_t y = y0; clear && y <= y1; ++y)
+                clear = map.At(x, y)._weight >= 0;
+        if (!clear)
+        {
+            ++a;
+            continue;
+        }
+        q._state = PathNode::Unvisited;
+        cellPath.erase(cellPath.begin() + static_cast<std::ptrdiff_t>(a + 1));
+    }
+}
+
+void BuildWaypoints(const PathMap& map, const std::vector<std::int32_t>& cellPath, const glm::vec2& position,
+                    const glm::vec2& target, std::vector<Waypoint>& scratch, std::vector<Waypoint>& out)
+{
+    out.clear();
+    scratch.clear();
+    if (cellPath.size() < 2)
+        return;
+    scratch.push_back({target, 0.0f});
+    for (std::size_t i = cellPath.size() - 2; i >= 1; --i)
+    {
+        const PathNode& n = map._nodes[static_cast<std::size_t>(cellPath[i])];
+        scratch.push_back({pathmap::CellCentre(map, n._x, n._y), 0.0f});
+    }
+    scratch.push_back({position, map._cellSize});
+
+    const float gap = 2.0f * map._cellSize;
+    for (std::size_t i = 0; i + 1 < scratch.size();)
+    {
+        const Waypoint& p = scratch[i];
+        const Waypoint& q = scratch[i + 1];
+        const float d = glm::distance(p._position, q._position);
+        if (!(d > gap))
+        {
+            ++i;
+            continue;
+        }
+        const Waypoint middle{(p._position + q._position) * 0.5f, d * 0.5f + std::min(p._clearance, q._clearance)};
+        scratch.insert(scratch.begin() + static_cast<std::ptrdiff_t>(i + 1), middle);
+    }
+
+    for (std::size_t i = 0; i + 1 < scratch.size(); ++i)
+    {
+        const Waypoint& p1 = scratch[i];
+        const Waypoint& p2 = scratch[i + 1];
+        const glm::vec2 p0 = i > 0 ? scratch[i - 1]._position : p1._position;
+        const glm::vec2 p3 = i + 2 < scratch.size() ? scratch[i + 2]._position : p2._position;
+        const float base = std::min(p1._clearance, p2._clearance);
+        out.push_back(p1);
+        for (const float t : {0.2f, 0.4f, 0.6f, 0.8f})
+        {
+            const float t2 = t * t, t3 = t2 * t;
+            const glm::vec2 point = p0 * ((-t3 + 2.0f * t2 - t) * 0.5f) +
+                                    p1._position * ((3.0f * t3 - 5.0f * t2 + 2.0f) * 0.5f) +
+                                    p2._position * ((-3.0f * t3 + 4.0f * t2 + t) * 0.5f) + p3 * ((t3 - t2) * 0.5f);
+            const float away = std::max(glm::distance(point, p1._position), glm::distance(point, p2._position));
+            out.push_back({point, base + away});
+        }
+        out.push_back(p2);
+    }
+}
+} // namespace pathsearch

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "physics/PathMap.h"
+
+#include <glm/vec2.hpp>
+
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+// A point of a smoothed path; `_clearance` grows with the room around it, so a follower
+// can run open stretches faster than tight corners.
+struct Waypoint
+{
+    glm::vec2 _position{0.0f};
+    float _clearance = 0.0f;
+};
+
+// An A* search over a path map that can be spread over several calls. The open set is a
+// heap ordered by (f, g, the time the node last entered it), which pops nodes in
+// exactly the order of a list kept sorted by (f, g) where equal keys queue in arrival
+// order; a node whose f improves while open leaves and enters again.
+struct PathSearch
+{
+    struct OpenEntry
+    {
+        std::int32_t _f;
+        std::int32_t _g;
+        std::uint32_t _order;
+        std::int32_t _node;
+    };
+
+    enum class Status
+    {
+        Pending,     // expansion budget spent; call again to go on
+        Ready,       // _cellPath holds the path (to the nearest reachable cell if need be)
+        GoalBlocked, // the target is inside a wall; nothing was searched
+    };
+
+    static constexpr std::uint32_t kExpansionsPerCall = 1500;
+    static constexpr std::uint32_t kUnlimited = std::numeric_limits<std::uint32_t>::max();
+
+    std::vector<OpenEntry> _open;     // heap of the open nodes
+    std::vector<std::int32_t> _slots; // per node: where it sits in the heap while open
+    std::vector<std::int32_t> _closed;
+    std::vector<std::int32_t> _cellPath; // start first
+    bool _inProgress = false;
+    std::uint32_t _nextOrder = 0;
+    std::uint64_t _expansions = 0; // since the search started
+};
+
+namespace pathsearch
+{
+// Searches from the cell of `start` to the cell of `target`, resuming a search in
+// progress (whose start stays where it was). At most `budget` nodes are expanded per call.
+PathSearch::Status Run(PathMap& map, PathSearch& search, const glm::vec2& start, const glm::vec2& target,
+                       std::uint32_t budget = PathSearch::kExpansionsPerCall);
+
+// Drops every middle node of three free cells whose bounding box holds no wall, so
+// straight and diagonal runs shrink to their ends. Dropped nodes go back to unvisited.
+void Thin(PathMap& map, std::vector<std::int32_t>& cellPath);
+
+// The waypoints of a cell path, target first: the exact target, the cell centres in
+// between, the follower's position, with midpoints filling gaps over two cells and
+// Catmull-Rom points between each pair. A path of one cell has none. `scratch` is
+// working storage kept by the caller so steady use allocates nothing.
+void BuildWaypoints(const PathMap& map, const std::vector<std::int32_t>& cellPath, const glm::vec2& position,
+                    const glm::vec2& target, std::vector<Waypoint>& scratch, std::vector<Waypoint>& out);
+} // namespace pathsearch
