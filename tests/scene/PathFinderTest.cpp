@@ -1,6 +1,10 @@
 #include "scene/TilemapTestSupport.h"
 
+#include "behaviors/tree/BehaviorTree.h"
+#include "behaviors/tree/LeafFunctions.h"
+#include "behaviors/tree/Sightline.h"
 #include "data/Entity.h"
+#include "physics/Physics.h"
 #include "scene/PathFinder.h"
 #include "scene/Scene.h"
 #include "scene/SceneSystem.h"
@@ -168,4 +172,42 @@ TEST_F(PathFinderTest, RandomPositionsAreWalkableAndWithoutAMapThereIsNoPath)
     _scene->Update(0.016f);
     EXPECT_EQ(lost.GetState(), PathFinder::Idle);
     EXPECT_TRUE(lost.GetWaypoints().empty());
+}
+
+// The monster's path leaf steers toward the next waypoint and asks for a new path only
+// when its target moved more than 5 units; its sightline sees the tile map's walls.
+TEST_F(PathFinderTest, ThePathLeafRepathsOnlyBeyondFiveUnitsAndSightlinesStopAtTileWalls)
+{
+    const std::string open(30, '.');
+    PathFinder& finder = Load({open, open, "..........##########..........", open, open});
+    auto* physics = static_cast<Physics*>(_hunter->AddComponent(std::make_unique<Physics>()));
+    MoveTo(Cell(0, 2));
+    BehaviorTree tree;
+    tree.Bind(nullptr, _hunter);
+    Blackboard& board = tree.GetBlackboard();
+    board.ResetVec2(0);
+    board.GetVec2(0) = Cell(29, 2);
+    board.ResetFloat(1);
+    board.GetFloat(1) = 100.0f;
+    tree.Root(0).SetLeaf(leaf::kPathfindTo, 0, 1, "");
+
+    EXPECT_EQ(tree.Tick(0), BTNode::Failure) << "no path until the search has run";
+    EXPECT_EQ(finder.GetState(), PathFinder::SearchRequested);
+    _scene->Update(0.016f);
+    ASSERT_FALSE(finder.GetWaypoints().empty());
+    EXPECT_EQ(tree.Tick(0), BTNode::Running);
+    const glm::vec2 toNext = finder.GetWaypoints().back()._position - _hunter->GetTransform().GetTranslation();
+    EXPECT_GT(glm::dot(physics->GetVelocity(), toNext), 0.0f) << "steers toward the next waypoint";
+
+    board.GetVec2(0) = Cell(29, 2) + glm::vec2(5.0f, 0.0f);
+    tree.Tick(0);
+    EXPECT_EQ(finder.GetState(), PathFinder::PathAvailable) << "exactly 5 units keeps the path";
+    EXPECT_EQ(finder.GetTarget(), Cell(29, 2));
+    board.GetVec2(0) = Cell(29, 2) + glm::vec2(0.0f, 5.5f);
+    tree.Tick(0);
+    EXPECT_EQ(finder.GetState(), PathFinder::SearchRequested);
+    EXPECT_EQ(finder.GetTarget(), Cell(29, 2) + glm::vec2(0.0f, 5.5f));
+
+    EXPECT_FALSE(sightline::IsClear(*_scene, Cell(15, 0), Cell(15, 4)));
+    EXPECT_TRUE(sightline::IsClear(*_scene, Cell(0, 0), Cell(29, 0)));
 }

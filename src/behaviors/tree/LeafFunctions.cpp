@@ -6,10 +6,13 @@
 #include "core/StdRandom.h"
 #include "data/Entity.h"
 #include "physics/Physics.h"
+#include "scene/PathFinder.h"
 #include "scene/Scene.h"
 #include "scene/SceneSystem.h"
 
 #include <glm/geometric.hpp>
+
+#include <cmath>
 
 namespace
 {
@@ -95,10 +98,13 @@ Status RandomPos(Blackboard& board, unsigned rE, unsigned wE, const std::string&
     return BTNode::Ignore;
 }
 
-// Needs the grid path finder, which the entity does not carry yet.
-Status RandomValidPos(Blackboard&, unsigned, unsigned, const std::string&)
+Status RandomValidPos(Blackboard& board, unsigned, unsigned wE, const std::string&)
 {
-    return BTNode::Error;
+    PathFinder* finder = board._entity ? board._entity->Get<PathFinder>(ctype::PathFinder) : nullptr;
+    if (!finder)
+        return BTNode::Error;
+    board.GetVec2(wE) = finder->RandomWalkablePosition();
+    return BTNode::Success;
 }
 
 Status GoTo(Blackboard& board, unsigned rE, unsigned wE, const std::string&)
@@ -119,10 +125,29 @@ Status SetState(Blackboard& board, unsigned rE, unsigned, const std::string&)
     return BTNode::Success;
 }
 
-// Needs the grid path finder, which the entity does not carry yet.
-Status PathfindTo(Blackboard&, unsigned, unsigned, const std::string&)
+// Asks for a new path only when the target moved more than kRepathDistance, so a
+// target that creeps along does not restart the search every frame.
+Status PathfindTo(Blackboard& board, unsigned rE, unsigned wE, const std::string&)
 {
-    return BTNode::Error;
+    constexpr float kRepathDistance = 5.0f;
+    PathFinder* finder = board._entity ? board._entity->Get<PathFinder>(ctype::PathFinder) : nullptr;
+    Physics* physics = board._entity ? board._entity->Get<Physics>(ctype::Physics) : nullptr;
+    if (!finder || !physics)
+        return BTNode::Error;
+    const glm::vec2 target = board.GetVec2(rE);
+    if (Distance(finder->GetTarget(), target) > kRepathDistance)
+        finder->RequestPath(target);
+    const auto& waypoints = finder->GetWaypoints();
+    if (waypoints.empty())
+    {
+        physics->SetVelocity(glm::vec2(0.0f));
+        return BTNode::Failure;
+    }
+    const Waypoint& next = waypoints.back();
+    // Open stretches (large clearance) are run faster than tight corners.
+    const float speed = board.GetFloat(wE) * (1.0f - 0.7f * std::pow(0.95f, next._clearance));
+    physics->MoveToward(next._position, speed, 0.1f);
+    return BTNode::Running;
 }
 
 Status CloseEnoughTo(Blackboard& board, unsigned rE, unsigned wE, const std::string&)

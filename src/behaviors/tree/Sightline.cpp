@@ -63,6 +63,7 @@ bool IsClear(const Scene& scene, const glm::vec2& from, const glm::vec2& to)
         if (shape && CrossesAny(static_cast<const LineBuffer&>(*shape), from, to))
             return false;
     }
-    return true;
+    const LineBuffer* walls = scene.GetTilemapWalls();
+    return !(walls && CrossesAny(*walls, from, to));
 }
 } // namespace sightline
