@@ -2,6 +2,7 @@
 
 #include "audio/SoundSystem.h"
 #include "behaviors/PlayerCamera.h"
+#include "behaviors/items/ObjectiveSystem.h"
 #include "core/AtomicFile.h"
 #include "core/Cheats.h"
 #include "core/WindowSystem.h"
@@ -13,6 +14,7 @@
 #include "render/RenderState.h"
 #include "render/ScreenCamera.h"
 #include "scene/Scene.h"
+#include "scene/SceneEndHook.h"
 #include "scene/SceneSystem.h"
 
 namespace
@@ -69,6 +71,8 @@ void Wire()
     listeners.closing.emplace_back(&SaveVsync);
     listeners.clearColour = [] { return RenderState::GetClearColour(); };
     SceneCamera::SetFactory(&PlayerCamera::Create);
+    // Each level registers its own objects afresh.
+    SceneEndHook::Set([] { ObjectiveSystem::Instance().Reset(); });
     Cheats::SetQuery([](std::string_view name) { return CheatSystem::Instance().IsTriggered(name); });
 }
 
