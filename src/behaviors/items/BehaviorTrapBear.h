@@ -27,7 +27,7 @@ public:
     std::string_view GetName() const override { return "behaviortrapbear"; }
     std::uint32_t GetFlags() const override { return 0x801; }
 
-    const Sound& GetTrapSound() const { return _trapSound; }
+    Sound& GetTrapSound() { return _trapSound; }
 
     Timer _timer{3.0f, 3.0f};
 
