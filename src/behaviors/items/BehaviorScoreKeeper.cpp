@@ -27,6 +27,8 @@ void BehaviorScoreKeeper::Update(float dt)
 {
     Behavior::Update(dt);
     ObjectiveSystem& objectives = ObjectiveSystem::Instance();
+    // Kept current so a saved or dumped level shows the progress.
+    currcollectables = objectives.GetCollectedCount();
     const bool ready =
         objectives.GetRegister().empty() ? objectives.IsAllCollected() : objectives.EveryRecordCollected();
     if (!ready)

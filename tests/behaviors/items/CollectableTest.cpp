@@ -246,6 +246,7 @@ TEST_F(CollectableTest, TheScoreKeeperWaitsForEveryRecordAndKeepsItsCounts)
     behaviour->Update(kFrame);
     EXPECT_EQ(board.Get("apertureReady"), nullptr);
     Objectives().Collect(2);
+    EXPECT_EQ(behaviour->currcollectables, 1) << "caught up at the next update";
     for (int frame = 0; frame < 2; ++frame)
     {
         behaviour->Update(kFrame);
@@ -254,4 +255,5 @@ TEST_F(CollectableTest, TheScoreKeeperWaitsForEveryRecordAndKeepsItsCounts)
         EXPECT_TRUE(*ready->Arg<bool>(0));
         board.Update(kFrame);
     }
+    EXPECT_EQ(behaviour->currcollectables, 2);
 }
