@@ -97,13 +97,13 @@ TEST_F(CollectableTest, HoldingInteractWithinRangeCollectsAndCallsTheMonster)
     EXPECT_EQ(Objectives().GetObjectiveText(), "Collect the Objects:");
     const Message* fragment = MessageSystem::Instance().Get("fragment3");
     ASSERT_NE(fragment, nullptr);
-    EXPECT_EQ(*fragment->Arg<glm::vec2>(0), glm::vec2(600.0f, -300.0f));
+    EXPECT_EQ(*fragment->Arg<glm::vec2>(0), glm::vec2(420.0f, -220.0f));
     EXPECT_TRUE(Objectives().Ambient().IsPlaying());
     EXPECT_FALSE(Objectives().Ambient().IsPaused()) << "the level's objects wake the ambience";
 
     BehaviorCollectable* object = Object(lab, "object1");
     ASSERT_NE(object, nullptr);
-    const glm::vec2 at(-600.0f, 300.0f);
+    const glm::vec2 at(-420.0f, 220.0f);
     const float grain = Sprite::GrainFactor();
 
     // Exactly at the range nothing happens, however long the key is held.
@@ -146,14 +146,14 @@ TEST_F(CollectableTest, HoldingInteractWithinRangeCollectsAndCallsTheMonster)
     EXPECT_FLOAT_EQ(Sprite::GrainFactor(), grain);
     const Message* collected = MessageSystem::Instance().Get("collected");
     ASSERT_NE(collected, nullptr);
-    EXPECT_EQ(*collected->Arg<glm::vec2>(0), glm::vec2(-600.0f, 520.0f)) << "the object plus its spawn offset";
+    EXPECT_EQ(*collected->Arg<glm::vec2>(0), glm::vec2(-420.0f, 440.0f)) << "the object plus its spawn offset";
     EXPECT_EQ(MessageSystem::Instance().Get("apertureReady"), nullptr);
 }
 
 TEST_F(CollectableTest, AllFourMakeTheApertureReadyAndLeavingTheLevelEmptiesTheRegister)
 {
     Scene& lab = Load("objectivelab");
-    const glm::vec2 places[] = {{-600, 300}, {600, 300}, {600, -300}, {-600, -300}};
+    const glm::vec2 places[] = {{-420, 220}, {420, 220}, {420, -220}, {-420, -220}};
     for (int i = 0; i < 4; ++i)
     {
         Step(places[i], false);
