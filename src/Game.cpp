@@ -72,7 +72,12 @@ void Wire()
     listeners.clearColour = [] { return RenderState::GetClearColour(); };
     SceneCamera::SetFactory(&PlayerCamera::Create);
     // Each level registers its own objects afresh.
-    SceneEndHook::Set([] { ObjectiveSystem::Instance().Reset(); });
+    SceneEndHook::Set(
+        []
+        {
+            if (ObjectiveSystem* objectives = ObjectiveSystem::Live())
+                objectives->Reset();
+        });
     Cheats::SetQuery([](std::string_view name) { return CheatSystem::Instance().IsTriggered(name); });
 }
 

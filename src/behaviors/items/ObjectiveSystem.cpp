@@ -8,6 +8,26 @@
 
 #include <algorithm>
 
+namespace
+{
+ObjectiveSystem* s_live = nullptr;
+} // namespace
+
+ObjectiveSystem::ObjectiveSystem() : System("ObjectiveSystem")
+{
+    s_live = this;
+}
+
+ObjectiveSystem::~ObjectiveSystem()
+{
+    s_live = nullptr;
+}
+
+ObjectiveSystem* ObjectiveSystem::Live()
+{
+    return s_live;
+}
+
 ObjectiveSystem& ObjectiveSystem::Instance()
 {
     static ObjectiveSystem instance;

@@ -30,9 +30,13 @@ public:
         std::uint64_t _generation = 0;
     };
 
-    ObjectiveSystem() : System("ObjectiveSystem") {}
+    ObjectiveSystem();
+    ~ObjectiveSystem() override;
 
     static ObjectiveSystem& Instance();
+    // The instance while it exists: scenes deleted during static destruction may end
+    // after it.
+    static ObjectiveSystem* Live();
 
     // Prepares the level music: the ambience starts paused, the theme plays.
     bool Init() override;
