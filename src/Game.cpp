@@ -3,6 +3,7 @@
 #include "audio/SoundSystem.h"
 #include "behaviors/PlayerCamera.h"
 #include "behaviors/UiLinks.h"
+#include "behaviors/items/ObjectiveSystem.h"
 #include "core/AtomicFile.h"
 #include "core/Cheats.h"
 #include "core/WindowSystem.h"
@@ -14,6 +15,7 @@
 #include "render/RenderState.h"
 #include "render/ScreenCamera.h"
 #include "scene/Scene.h"
+#include "scene/SceneEndHook.h"
 #include "scene/SceneSystem.h"
 #include "ui/BehaviorHudController.h"
 
@@ -71,6 +73,13 @@ void Wire()
     listeners.closing.emplace_back(&SaveVsync);
     listeners.clearColour = [] { return RenderState::GetClearColour(); };
     SceneCamera::SetFactory(&PlayerCamera::Create);
+    // Each level registers its own objects afresh.
+    SceneEndHook::Set(
+        []
+        {
+            if (ObjectiveSystem* objectives = ObjectiveSystem::Live())
+                objectives->Reset();
+        });
     Cheats::SetQuery([](std::string_view name) { return CheatSystem::Instance().IsTriggered(name); });
     Hud::Install(&BehaviorHudController::Operations());
 }

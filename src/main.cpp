@@ -1,5 +1,6 @@
 #include "Game.h"
 #include "audio/SoundSystem.h"
+#include "behaviors/items/ObjectiveSystem.h"
 #include "core/LaunchOptions.h"
 #include "core/MainLoop.h"
 #include "core/MessageSystem.h"
@@ -101,9 +102,9 @@ int main(int argc, char** argv)
         SceneSystem::Instance().ChangeScene(options.scene, false);
 
     const std::vector<System*> systems = {
-        &WindowSystem::Instance(), &ShaderSystem::Instance(), &SoundSystem::Instance(),
-        &SceneSystem::Instance(),  &OptionSystem::Instance(), &DebugSystem::Instance(),
-        &CheatSystem::Instance(),  &InputSystem::Instance(),  &MessageSystem::Instance(),
+        &WindowSystem::Instance(), &ShaderSystem::Instance(),  &SoundSystem::Instance(), &SceneSystem::Instance(),
+        &OptionSystem::Instance(), &DebugSystem::Instance(),   &CheatSystem::Instance(), &ObjectiveSystem::Instance(),
+        &InputSystem::Instance(),  &MessageSystem::Instance(),
     };
 
     Engine::LoopOptions loop;

@@ -2,6 +2,7 @@
 
 #include "Game.h"
 #include "audio/AudioGlobals.h"
+#include "behaviors/BehaviorGlobals.h"
 #include "core/CoreGlobals.h"
 #include "core/Trace.h"
 #include "data/DataGlobals.h"
@@ -24,6 +25,7 @@ void ResetGlobals()
     ResetSceneGlobals();
     ResetDebugGlobals();
     ResetUiGlobals();
+    ResetBehaviorGlobals();
     ResetAudioGlobals();
     ResetInputGlobals();
     ResetRenderGlobals();

@@ -2,6 +2,7 @@
 
 #include "actions/FadeAction.h"
 #include "actions/WaitAction.h"
+#include "behaviors/items/ObjectiveSystem.h"
 #include "core/MessageSystem.h"
 #include "core/StdRandom.h"
 #include "core/Trace.h"
@@ -17,16 +18,6 @@
 
 namespace
 {
-// Fragments announce themselves as "fragment1", "fragment2", ... when they start; the
-// tour has one stop per fragment.
-int CountFragments()
-{
-    int n = 0;
-    while (MessageSystem::Instance().Get("fragment" + std::to_string(n + 1)))
-        ++n;
-    return n;
-}
-
 const glm::vec2* Vec2Arg(const Message* message, std::size_t i)
 {
     return message ? message->Arg<glm::vec2>(i) : nullptr;
@@ -68,7 +59,8 @@ void PlayerCamera::Init()
     _tourTimer = 0.0f;
     _tourPoints.clear();
     Scene* gui = FindGui();
-    const int stops = CountFragments();
+    // One stop per registered object; each announced its place as "fragment<id>".
+    const int stops = static_cast<int>(ObjectiveSystem::Instance().GetRegister().size());
     // Without stops the overlay would go opaque and never lift again.
     if (!gui || stops == 0)
         return;

@@ -10,6 +10,7 @@
 #include "render/RenderState.h"
 #include "render/SceneCamera.h"
 #include "render/Sprite.h"
+#include "scene/SceneEndHook.h"
 #include "scene/SceneSystem.h"
 #include "scene/Tilemap.h"
 
@@ -71,6 +72,7 @@ Scene::Scene(std::string name) : _name(std::move(name))
 Scene::~Scene()
 {
     Trace::Message("Scene '" + _name + "' Unload\n");
+    SceneEndHook::Run();
     _drawItems.clear();
     _actions.Clear();
     _tilemap.reset();
@@ -276,6 +278,7 @@ void Scene::Exit()
     Trace::Message("Scene '" + _name + "' Exit\n");
     _entities.ExitAll();
     GroupSystem::Instance().Remove(this);
+    SceneEndHook::Run();
 }
 
 void Scene::RunCollisions(EntityList& list)

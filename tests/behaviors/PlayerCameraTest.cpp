@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "behaviors/PlayerCamera.h"
+#include "behaviors/items/ObjectiveSystem.h"
 #include "core/MessageSystem.h"
 #include "input/InputSystem.h"
 #include "render/Sprite.h"
@@ -20,6 +21,13 @@ constexpr float kFrame = 1.0f / 60.0f;
 void Post(const std::string& name, std::vector<std::any> payload, bool consumable = false)
 {
     MessageSystem::Instance().Send(Message(name, std::move(payload), 0.0f, consumable));
+}
+
+// What a collectable does as it starts: register, then announce where it stands.
+void Fragment(int id, const glm::vec2& at)
+{
+    ObjectiveSystem::Instance().Register(id, "fragment" + std::to_string(id), "test");
+    Post("fragment" + std::to_string(id), {at}, true);
 }
 
 void PostPlayer(const glm::vec2& position, const glm::vec2& velocity)
@@ -63,8 +71,8 @@ protected:
 
 TEST_F(PlayerCameraTest, TheTourPassesTheLastFragmentBehindTheFadeUntilAKeyEndsIt)
 {
-    Post("fragment1", {glm::vec2(1000.0f, 0.0f)}, true);
-    Post("fragment2", {glm::vec2(-500.0f, 300.0f)}, true);
+    Fragment(1, glm::vec2(1000.0f, 0.0f));
+    Fragment(2, glm::vec2(-500.0f, 300.0f));
     PlayerCamera& camera = Start("level");
     ASSERT_EQ(camera.GetStopsLeft(), 2);
     EXPECT_EQ(camera.GetTourPoints(), (std::vector<glm::vec2>{{1000.0f, 0.0f}, {-500.0f, 300.0f}}));
@@ -99,8 +107,8 @@ TEST_F(PlayerCameraTest, TheTourPassesTheLastFragmentBehindTheFadeUntilAKeyEndsI
 
 TEST_F(PlayerCameraTest, WithoutKeysTheTourEndsWhenTheLastStopBegins)
 {
-    Post("fragment1", {glm::vec2(1000.0f, 0.0f)}, true);
-    Post("fragment2", {glm::vec2(-500.0f, 300.0f)}, true);
+    Fragment(1, glm::vec2(1000.0f, 0.0f));
+    Fragment(2, glm::vec2(-500.0f, 300.0f));
     PlayerCamera& camera = Start("level");
     Run(5.0f);
     EXPECT_EQ(camera.GetStopsLeft(), 1);
@@ -113,8 +121,9 @@ TEST_F(PlayerCameraTest, WithoutKeysTheTourEndsWhenTheLastStopBegins)
 
 TEST_F(PlayerCameraTest, TheFollowConvergesHalfASecondAheadOfThePlayerAndLeansTowardANearMonster)
 {
+    Post("fragment1", {glm::vec2(1000.0f, 0.0f)}, true);
     PlayerCamera& camera = Start("level");
-    EXPECT_EQ(camera.GetStopsLeft(), 0);
+    EXPECT_EQ(camera.GetStopsLeft(), 0) << "a fragment no object registered makes no stop";
     EXPECT_TRUE(Gui().GetActionList().IsEmpty()) << "no fragments: no tour and no overlay left on";
 
     SceneSystem::Instance().Update(kFrame);
@@ -162,7 +171,7 @@ TEST_F(PlayerCameraTest, TheFollowConvergesHalfASecondAheadOfThePlayerAndLeansTo
 
 TEST_F(PlayerCameraTest, AMissingGuiOrFadeIsReportedOnceAndTheCameraJustFollows)
 {
-    Post("fragment1", {glm::vec2(1000.0f, 0.0f)}, true);
+    Fragment(1, glm::vec2(1000.0f, 0.0f));
     PlayerCamera& camera = Start("lonely");
     EXPECT_EQ(camera.GetStopsLeft(), 0);
     for (int i = 0; i < 240; ++i)

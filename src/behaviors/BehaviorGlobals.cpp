@@ -1,0 +1,8 @@
+#include "behaviors/BehaviorGlobals.h"
+
+#include "behaviors/items/ObjectiveSystem.h"
+
+void ResetBehaviorGlobals()
+{
+    ObjectiveSystem::Instance().ResetAll();
+}

@@ -1,0 +1,4 @@
+#pragma once
+
+// The objective register, its music and its text back to their start-up state.
+void ResetBehaviorGlobals();
