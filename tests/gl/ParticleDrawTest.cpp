@@ -95,11 +95,15 @@ TEST_F(ParticleDrawTest, AnEmitterBeneathTheSpriteDrawsFirstOtherwiseOnTop)
         ASSERT_NE(emitter, nullptr);
         Entity* owner = emitter->GetOwner();
         owner->GetTransform().SetScale({100, 100});
-        Spawn(*emitter, {0, 0}, {0, 1, 0, 1});
+        // A big glow centred on the quad's right edge (x = 50): outside it always shows.
+        emitter->Properties().sizeBegin = emitter->Properties().sizeEnd = 200.0f;
+        Spawn(*emitter, {50, 0}, {0, 1, 0, 1});
         Clear();
         owner->Render();
-        const glm::ivec4 expected = above ? glm::ivec4{0, 255, 0, 255} : glm::ivec4{255, 0, 0, 255};
-        EXPECT_TRUE(NearColour(test::GlTest::PixelAt({0, 0}), expected, 6)) << (above ? "above" : "beneath");
+        const glm::ivec4 green{0, 255, 0, 255};
+        const glm::ivec4 overlap = above ? green : glm::ivec4{255, 0, 0, 255};
+        EXPECT_TRUE(NearColour(test::GlTest::PixelAt({46, 0}), overlap, 6)) << (above ? "above" : "beneath");
+        EXPECT_TRUE(NearColour(test::GlTest::PixelAt({54, 0}), green, 6)) << (above ? "above" : "beneath");
         EXPECT_EQ(emitter->GetDisplayAboveSprite(), above) << "the flag is put back after the early draw";
     }
 }
