@@ -119,6 +119,8 @@ void ParticleEmitter::Write(json& j) const
     json props = json::object();
     ParticleProperties::Descriptor().Write(_properties, props);
     j["particleproperties"] = std::move(props);
+    // Only for the scene dump; reading ignores it.
+    j["liveparticles"] = AliveCount();
     if (_sprite)
     {
         json sprite = json::object();
