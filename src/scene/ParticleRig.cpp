@@ -248,15 +248,26 @@ void ParticleRig::UpdateSegment(RigSegment& segment, float t, float dt)
     if (segment.burstTimer >= 0.0f)
         return;
     segment.burstTimer = _timedelay;
+    Spray(segment, _particlesPerLine);
+}
+
+void ParticleRig::Spray(const RigSegment& segment, unsigned perLine)
+{
     if (!_emitter)
         return;
-    for (const LineSegment& line : world)
-        for (unsigned n = 0; n < _particlesPerLine; ++n)
+    for (const LineSegment& line : segment.worldLines._lines)
+        for (unsigned n = 0; n < perLine; ++n)
         {
             const float u = ParticleEmitter::RandomUnit();
             _emitter->SetSpawnPoint(line._start + (line._end - line._start) * u);
             _emitter->Emit();
         }
+}
+
+void ParticleRig::EmitAlongLines(unsigned perLine)
+{
+    for (const RigSegment& segment : _body)
+        Spray(segment, perLine);
 }
 
 void ParticleRig::Render()

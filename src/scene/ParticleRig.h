@@ -68,13 +68,18 @@ public:
     bool SetKeyFrame(RigSegment& segment, const std::string& name) const;
     // Same, for the segment at `index` showing the keyframe named (the monster's gait switch).
     bool SetKeyFrame(std::size_t index, const std::string& name);
+    // Sprays `perLine` particles at random points of every line every segment placed
+    // in its last update, outside the burst rhythm (a flinch, a roar).
+    void EmitAlongLines(unsigned perLine);
     // The wave position of the last update.
     float GetBlend() const { return _lastT; }
 
     void SetParticlesPerLine(unsigned n) { _particlesPerLine = n; }
     void SetTimeDelay(float seconds) { _timedelay = seconds; }
     void SetAmplitude(float amplitude) { _amplitude = amplitude; }
+    float GetAmplitude() const { return _amplitude; }
     void SetAnimationSpeed(float speed) { _animationspeed = speed; }
+    float GetAnimationSpeed() const { return _animationspeed; }
     void SetEmitter(ParticleEmitter* emitter) { _emitter = emitter; }
 
     static const FieldDescriptor<ParticleRig>& Descriptor();
@@ -82,6 +87,7 @@ public:
 private:
     void ReadFigure(const json& j, const std::string& file);
     void UpdateSegment(RigSegment& segment, float t, float dt);
+    void Spray(const RigSegment& segment, unsigned perLine);
 
     unsigned _particlesPerLine = 1;
     float _timedelay = 0.0f;

@@ -50,8 +50,8 @@ TEST_F(ParticleLabEndToEndTest, TheFiguresAndEmittersOfTheLabComeAlive)
     ASSERT_NE(walking, nullptr);
     const nlohmann::json& rig = (*walking)["components"]["particlerig"];
     ASSERT_EQ(rig["body"].size(), 2u);
-    EXPECT_EQ(rig["body"][0]["current keyframe"], "legs");
-    EXPECT_EQ(rig["body"][1]["current keyframe"], "torso");
+    EXPECT_EQ(rig["body"][0]["current keyframe"], "torso");
+    EXPECT_EQ(rig["body"][1]["current keyframe"], "legs");
     std::vector<std::string> names;
     for (const nlohmann::json& keyframe : rig["library"])
         names.push_back(keyframe["name"]);
@@ -61,7 +61,7 @@ TEST_F(ParticleLabEndToEndTest, TheFiguresAndEmittersOfTheLabComeAlive)
 
     const nlohmann::json* flailing = FindEntity(scene, "figure_flailing");
     ASSERT_NE(flailing, nullptr);
-    EXPECT_EQ((*flailing)["components"]["particlerig"]["body"][1]["current keyframe"], "torsoflailing");
+    EXPECT_EQ((*flailing)["components"]["particlerig"]["body"][0]["current keyframe"], "torsoflailing");
     for (const char* name : {"embers", "lamp_with_smoke_beneath"})
     {
         const nlohmann::json* e = FindEntity(scene, name);

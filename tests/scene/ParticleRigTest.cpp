@@ -105,6 +105,12 @@ TEST_F(ParticleRigTest, BurstsSprayEveryLineAtTheIntervalThroughTheEmitter)
     EXPECT_EQ(r.emitter->AliveCount(), 3u) << "0.5 s between bursts";
     r.rig->Update(0.3f);
     EXPECT_EQ(r.emitter->AliveCount(), 6u);
+
+    // An extra spray outside the rhythm: two more on the one line, the timer untouched.
+    r.rig->EmitAlongLines(2);
+    EXPECT_EQ(r.emitter->AliveCount(), 8u);
+    r.rig->Update(0.3f);
+    EXPECT_EQ(r.emitter->AliveCount(), 8u);
 }
 
 TEST_F(ParticleRigTest, UnequalFramesNeverEmitAndAnUnknownNameIsReportedOnce)
