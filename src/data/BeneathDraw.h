@@ -3,8 +3,8 @@
 class Component;
 
 // An entity draws its particle emitter before its other components when the emitter
-// asks to sit beneath the sprite. The drawing lives in the render layer, which hands
-// it down here at start-up.
+// asks to sit beneath the sprite. The drawing lives in the render layer; the game's
+// wiring hands it down. Null (the default) draws nothing early.
 namespace BeneathDraw
 {
 using Fn = void (*)(Component& emitter);

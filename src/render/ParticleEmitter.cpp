@@ -2,7 +2,6 @@
 
 #include "core/Trace.h"
 #include "data/Archetypes.h"
-#include "data/BeneathDraw.h"
 #include "data/DataFileScope.h"
 #include "data/Entity.h"
 #include "data/JsonError.h"
@@ -33,12 +32,6 @@ float Spread(float spread)
 {
     return (2.0f * ParticleEmitter::RandomUnit() - 1.0f) * spread;
 }
-
-const bool s_beneathSet = []
-{
-    BeneathDraw::Set([](Component& c) { static_cast<ParticleEmitter&>(c).RenderBeneath(); });
-    return true;
-}();
 } // namespace
 
 const FieldDescriptor<ParticleProperties>& ParticleProperties::Descriptor()
