@@ -110,16 +110,3 @@ TEST(Animation, StoppedDoesNothingAndACloneStartsStoppedAtZero)
     EXPECT_FLOAT_EQ(clone->GetFrameDuration(), 0.25f);
     EXPECT_TRUE(clone->IsLooping());
 }
-
-TEST(Animation, ReadsAndWritesItsThreeKeys)
-{
-    Animation a;
-    a.Read(json::parse(R"({"framecount": 6, "frameduration": 0.125, "islooping": 1})"));
-    json j;
-    a.Write(j);
-    EXPECT_EQ(j, json::parse(R"({"framecount": 6, "frameduration": 0.125, "islooping": 1})"));
-    Animation back;
-    back.Read(j);
-    EXPECT_EQ(back.GetFrameCount(), 6u);
-    EXPECT_TRUE(back.IsLooping());
-}

@@ -3,7 +3,6 @@
 #include "data/Entity.h"
 #include "render/ParticleEmitter.h"
 
-#include <glm/gtc/matrix_transform.hpp>
 #include <gmock/gmock.h>
 
 #include <cstdlib>
@@ -241,13 +240,4 @@ TEST_F(ParticleEmitterTest, WithoutASpriteNothingIsDrawnAndTheMissingArchetypeIs
     e.emitter->Render();
     EXPECT_EQ(e.emitter->LastDrawCount(), 0u);
     EXPECT_THAT(test::ReadTrace(), HasSubstr("sprite_dummy"));
-}
-
-TEST(ParticleMatrix, PlacesTurnsAndScalesTheUnitMesh)
-{
-    const glm::mat4 m = ParticleEmitter::ParticleMatrix({10.0f, 20.0f}, glm::radians(90.0f), 4.0f);
-    const glm::vec4 corner = m * glm::vec4(0.5f, 0.0f, 0.0f, 1.0f);
-    EXPECT_NEAR(corner.x, 10.0f, 1e-4f);
-    EXPECT_NEAR(corner.y, 22.0f, 1e-4f);
-    EXPECT_FLOAT_EQ(corner.w, 1.0f);
 }
