@@ -12,10 +12,13 @@ uniform mat3 uv;
 
 out vec2 vTexCoord;
 out vec4 vColour;
+out vec2 vWorld; // where the fragment lies in the world, for lit programs
 
 void main()
 {
-    gl_Position = projection * camera * world * vec4(aPosition, 0.0, 1.0);
+    vec4 placed = world * vec4(aPosition, 0.0, 1.0);
+    vWorld = placed.xy;
+    gl_Position = projection * camera * placed;
     vTexCoord = (uv * vec3(aTexCoord, 1.0)).xy;
     vColour = aColour;
 }

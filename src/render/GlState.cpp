@@ -2,6 +2,7 @@
 
 #include "core/FatalError.h"
 #include "core/Trace.h"
+#include "render/LightUniforms.h"
 #include "render/LumInstance.h"
 
 #include <glad/gl.h>
@@ -137,6 +138,7 @@ unsigned GlState::WhiteTexture()
 
 void GlState::Release()
 {
+    LightUniforms::Release();
     if (s_live && s_white != 0)
     {
         ForgetTexture(s_white);

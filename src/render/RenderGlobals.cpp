@@ -1,5 +1,6 @@
 #include "render/RenderGlobals.h"
 
+#include "render/LightUniforms.h"
 #include "render/Mesh.h"
 #include "render/RenderState.h"
 #include "render/SceneCamera.h"
@@ -13,6 +14,7 @@ void ResetRenderGlobals()
     SpriteSource::ClearTable();
     ShaderSystem::Instance().Exit();
     RenderState::Reset();
+    LightUniforms::Release();
     ScreenCamera::Instance().Reset();
     ScreenCamera::SetUploadHook(nullptr);
     FreeCameraSwitch() = false;

@@ -8,6 +8,7 @@
 #include "render/AtlasGrid.h"
 #include "render/BlendMode.h"
 #include "render/GlState.h"
+#include "render/LightUniforms.h"
 #include "render/Mesh.h"
 #include "render/RenderState.h"
 #include "render/SceneCamera.h"
@@ -190,11 +191,13 @@ void Sprite::Bind() const
     GlState::BindTexture(texture != 0 ? texture : GlState::WhiteTexture());
     if (_mesh && _mesh->GetGpu())
         GlState::BindVertexArray(_mesh->GetGpu()->GetFillArray());
+    // These change at most once a frame (or per scene); a program that already holds
+    // the value costs no GL call.
     shader.Set(Uniform::Time, static_cast<float>(Engine::FrameClock()));
     shader.Set(Uniform::GrainFactor, GrainFactor());
-    shader.Set(Uniform::AmbientFactor, AmbientLighting());
-    shader.Set(Uniform::LightCount, 0);
-    shader.Set(Uniform::TotalFlashlights, 0);
+    shader.Set(Uniform::AmbientFactor, RenderState::AreLightsDisabled() ? 1.0f : AmbientLighting());
+    shader.Set(Uniform::LightCount, LightUniforms::DrawnLights());
+    shader.Set(Uniform::TotalFlashlights, LightUniforms::DrawnFlashlights());
 }
 
 void Sprite::Draw(const glm::mat4& ownerWorld)

@@ -7,9 +7,12 @@
 #include "data/JsonError.h"
 #include "data/Stream.h"
 #include "physics/Collider.h"
+#include "render/LightUniforms.h"
+#include "render/Lighting.h"
 #include "render/RenderState.h"
 #include "render/SceneCamera.h"
 #include "render/Sprite.h"
+#include "scene/Flashlight.h"
 #include "scene/SceneSystem.h"
 
 #include <algorithm>
@@ -247,11 +250,27 @@ void Scene::Update(float dt)
     _actions.Update(dt);
 }
 
+void Scene::GatherLights()
+{
+    _lights.Clear();
+    for (const auto& entity : _entities.Entities())
+    {
+        if (const auto* light = entity->Get<Lighting>(ctype::Lighting))
+            light->AppendTo(_lights);
+        if (const auto* flashlight = entity->Get<Flashlight>(ctype::Flashlight))
+            flashlight->AppendTo(_lights);
+    }
+    _lights.CheckLimit(_name);
+}
+
 void Scene::Render()
 {
+    GatherLights();
+    LightUniforms::Use(&_lights);
     _entities.RenderAll();
     for (const DrawItem& item : _drawItems)
         item._sprite->RenderWithMatrix(item._matrix);
+    LightUniforms::Use(nullptr);
 }
 
 void Scene::Exit()

@@ -4,6 +4,7 @@
 #include "data/EntityList.h"
 #include "data/FieldDescriptor.h"
 #include "physics/CollisionPass.h"
+#include "render/SceneLights.h"
 
 #include <glm/mat4x4.hpp>
 #include <glm/vec2.hpp>
@@ -12,6 +13,7 @@
 #include <string>
 #include <vector>
 
+class LineBuffer;
 class SceneCamera;
 class Sprite;
 
@@ -80,6 +82,14 @@ public:
     // The level's "tilemap" object, kept as read until tilemaps are built from it.
     const json& GetTilemapData() const { return _tilemap; }
 
+    // The tile map's merged walls; null without a tile map.
+    const LineBuffer* GetTilemapWalls() const { return nullptr; }
+
+    // Empties the light arrays and appends each entity's first light and flashlight, in
+    // entity order. Render does this once before the scene's sprites draw.
+    void GatherLights();
+    const SceneLights& GetLights() const { return _lights; }
+
     static const FieldDescriptor<Scene>& Descriptor();
 
 private:
@@ -106,4 +116,5 @@ private:
     ActionList _actions{1.0f};
     std::vector<DrawItem> _drawItems;
     CollisionPass _collisions;
+    SceneLights _lights;
 };
