@@ -123,6 +123,9 @@ bool InFan(vec2 p, int first, int last)
     }
     vec2 v0 = FanPoint(k);
     vec2 v1 = FanPoint(next);
+    // A gap of more than half a turn between samples has no wall across it.
+    if (Cross(v0 - o, v1 - o) < 0.0)
+        return true;
     vec2 edge = v1 - v0;
     float len = length(edge);
     if (len < 0.001)
