@@ -145,6 +145,9 @@ void main()
     {
         vec4 pr = lightPosRadius[i];
         vec2 rel = vWorld - pr.xy;
+        // Most lights are out of reach of most fragments: skip them before any root or power.
+        if (dot(rel, rel) >= pr.z * pr.z)
+            continue;
         float reach = Reach(length(rel), pr.z, lightShape[i].x, lightShape[i].y, lightShape[i].z);
         if (reach <= 0.0)
             continue;

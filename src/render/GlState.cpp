@@ -4,6 +4,7 @@
 #include "core/Trace.h"
 #include "render/LightUniforms.h"
 #include "render/LumInstance.h"
+#include "render/SpriteBatch.h"
 
 #include <glad/gl.h>
 
@@ -13,6 +14,7 @@
 namespace
 {
 bool s_live = false;
+unsigned s_generation = 0;
 GLuint s_program = 0;
 GLuint s_texture = 0;
 GLuint s_vertexArray = 0;
@@ -61,6 +63,11 @@ bool GlState::IsLive()
     return s_live;
 }
 
+unsigned GlState::ContextGeneration()
+{
+    return s_generation;
+}
+
 void GlState::SetLive(bool live)
 {
     s_live = live;
@@ -71,7 +78,10 @@ void GlState::SetLive(bool live)
         s_maxTextureSize = 0;
     }
     else
+    {
+        ++s_generation;
         LumInstance::SetNeutralInputs();
+    }
 }
 
 void GlState::UseProgram(unsigned program)
@@ -139,6 +149,7 @@ unsigned GlState::WhiteTexture()
 void GlState::Release()
 {
     LightUniforms::Release();
+    SpriteBatch::Release();
     if (s_live && s_white != 0)
     {
         ForgetTexture(s_white);

@@ -3,6 +3,7 @@
 #include "core/Trace.h"
 #include "render/GlState.h"
 #include "render/SceneLights.h"
+#include "render/SpriteBatch.h"
 
 #include <glad/gl.h>
 #include <glm/vec4.hpp>
@@ -107,6 +108,8 @@ std::size_t FittingFlashlights(const SceneLights& lights)
 
 void Use(const SceneLights* lights)
 {
+    // Queued sprites were meant to draw under the lights in use until now.
+    SpriteBatch::Flush();
     s_current = lights;
     if (!lights)
     {

@@ -4,6 +4,7 @@
 #include "core/Trace.h"
 #include "render/GlState.h"
 #include "render/LightUniforms.h"
+#include "render/SpriteBatch.h"
 
 #include <glad/gl.h>
 #include <glm/gtc/type_ptr.hpp>
@@ -125,6 +126,8 @@ bool LumShader::Changed(Uniform uniform, const float* values, std::size_t count)
     std::array<float, 16>& sent = _sent[i];
     if (_known[i] && std::memcmp(sent.data(), values, count * sizeof(float)) == 0)
         return false;
+    // Sprites queued for this program were meant to draw with the old value.
+    SpriteBatch::BeforeUniformChange(this);
     std::copy(values, values + count, sent.begin());
     _known[i] = true;
     return true;

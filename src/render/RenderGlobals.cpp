@@ -6,10 +6,12 @@
 #include "render/SceneCamera.h"
 #include "render/ScreenCamera.h"
 #include "render/ShaderSystem.h"
+#include "render/SpriteBatch.h"
 #include "render/SpriteSource.h"
 
 void ResetRenderGlobals()
 {
+    SpriteBatch::Release();
     Mesh::ClearTable();
     SpriteSource::ClearTable();
     ShaderSystem::Instance().Exit();

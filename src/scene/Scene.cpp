@@ -12,6 +12,7 @@
 #include "render/RenderState.h"
 #include "render/SceneCamera.h"
 #include "render/Sprite.h"
+#include "render/SpriteBatch.h"
 #include "scene/Flashlight.h"
 #include "scene/SceneSystem.h"
 
@@ -270,6 +271,8 @@ void Scene::Render()
     _entities.RenderAll();
     for (const DrawItem& item : _drawItems)
         item._sprite->RenderWithMatrix(item._matrix);
+    // The last run draws under this scene's lights and camera.
+    SpriteBatch::Flush();
     LightUniforms::Use(nullptr);
 }
 
