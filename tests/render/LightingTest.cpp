@@ -2,6 +2,7 @@
 
 #include "core/Cheats.h"
 #include "data/Entity.h"
+#include "render/LightUniforms.h"
 #include "render/Lighting.h"
 #include "render/SceneLights.h"
 
@@ -140,4 +141,28 @@ TEST(SceneLightsTest, FlashlightMarksCountEachFansLastVertexAndAFlashlightGoesIn
     EXPECT_EQ(lights.FlashlightCount(), 0u);
     EXPECT_TRUE(lights._vertCount.empty());
     EXPECT_GT(lights._generation, generation);
+}
+
+TEST_F(LightingTest, FlashlightsBeyondTheProgramLimitsAreLeftOutAndReportedOnce)
+{
+    SceneLights lights;
+    const int owners[6] = {};
+    const std::vector<glm::vec2> small(10, glm::vec2(0.0f));
+    for (int i = 0; i < 5; ++i)
+        lights.AddFlashlight({}, small, &owners[i]);
+    EXPECT_EQ(LightUniforms::FittingFlashlights(lights), LightUniforms::kMaxFlashlights);
+    LightUniforms::Use(&lights);
+    EXPECT_EQ(LightUniforms::DrawnFlashlights(), 4);
+    LightUniforms::Use(&lights);
+    LightUniforms::Use(nullptr);
+    EXPECT_EQ(LightUniforms::DrawnFlashlights(), 0);
+
+    // A fan that would run past the vertex store stops the count at the one before it.
+    SceneLights big;
+    big.AddFlashlight({}, small, &owners[0]);
+    big.AddFlashlight({}, std::vector<glm::vec2>(LightUniforms::kMaxFanVertices, glm::vec2(1.0f)), &owners[1]);
+    EXPECT_EQ(LightUniforms::FittingFlashlights(big), 1u);
+
+    const std::string trace = test::ReadTrace();
+    EXPECT_EQ(test::Count(trace, "flashlights beyond what the lit programs hold"), 1u) << trace;
 }
