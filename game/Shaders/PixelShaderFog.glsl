@@ -46,8 +46,10 @@ void main()
     vec2 centred = vTexCoord - 0.5;
     float vignette = smoothstep(0.25, 0.75, length(centred * vec2(1.2, 1.6)));
     float grain = (Hash(gl_FragCoord.xy + fract(time) * 97.0) - 0.5) * grainFactor;
-    vec4 mask = texture(image, vTexCoord) * vColour;
-    vec3 colour = tint.rgb * 1.5 + grain;
-    float alpha = clamp(fog * tint.a + vignette * 0.85, 0.0, 1.0) * mask.a;
+    // Drawn alone the tint arrives as the uniform; in a batch it arrives per instance.
+    vec4 fogTint = tint * vColour;
+    vec4 mask = texture(image, vTexCoord);
+    vec3 colour = fogTint.rgb * 1.5 + grain;
+    float alpha = clamp(fog * fogTint.a + vignette * 0.85, 0.0, 1.0) * mask.a;
     fragColour = vec4(mix(colour, vec3(0.0), vignette), alpha);
 }

@@ -139,6 +139,9 @@ void main()
 {
     vec4 base = texture(image, vTexCoord) * vColour * tint;
     base.rgb *= 1.0 + brightness;
+    // Empty tiles of the wall layer cover the screen; they need no light.
+    if (base.a <= 0.0)
+        discard;
 
     vec3 light = vec3(ambientFactor);
     for (int i = 0; i < lightCount; ++i)

@@ -13,6 +13,7 @@
 #include "physics/Physics.h"
 #include "physics/Status.h"
 #include "render/Sprite.h"
+#include "scene/Flashlight.h"
 #include "scene/Scene.h"
 #include "scene/SceneSystem.h"
 
@@ -389,9 +390,19 @@ void BehaviorPlayer::ReadPlayerTalk()
 
 void BehaviorPlayer::AimFlashlight()
 {
-    // The beam starts at the hand, HandOffset(_facingRadians, HandDist, HandRotRad) from
-    // the body, and points at the mouse moved by the same offset.
-    ReportMissing(_reportedNoFlashlight, "Flashlight");
+    // The beam starts at the hand and points at the mouse moved by the same offset, so
+    // it stays parallel to the line from the body to the cursor.
+    Entity* owner = GetOwner();
+    Flashlight* light = owner ? owner->Get<Flashlight>(ctype::Flashlight) : nullptr;
+    if (!light)
+    {
+        ReportMissing(_reportedNoFlashlight, "Flashlight");
+        return;
+    }
+    const Tuning& tuning = Settings();
+    const glm::vec2 hand = HandOffset(_facingRadians, tuning.handDist, tuning.handRotRad);
+    light->_origin = _position + hand;
+    light->_aimPoint = _mouse + hand;
 }
 
 void BehaviorPlayer::SelectSlots()
@@ -462,6 +473,8 @@ void BehaviorPlayer::SlideOutOfWalls(Entity& prototype)
             continue;
         Collider::CollideWalls(*collider, static_cast<const LineBuffer&>(*wall->GetWorldShape()));
     }
+    if (const LineBuffer* walls = scene->GetTilemapWalls())
+        Collider::CollideWalls(*collider, *walls);
     collider->SetRigid(rigid);
 }
 
