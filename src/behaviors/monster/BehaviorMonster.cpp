@@ -12,8 +12,10 @@
 #include "physics/LineBuffer.h"
 #include "physics/Physics.h"
 #include "physics/Status.h"
+#include "render/ParticleEmitter.h"
 #include "render/SceneCamera.h"
 #include "render/Sprite.h"
+#include "scene/ParticleRig.h"
 #include "scene/PathFinder.h"
 #include "scene/Scene.h"
 #include "scene/SceneSystem.h"
@@ -180,6 +182,8 @@ bool BehaviorMonster::FindComponents()
     _physics = owner ? owner->Get<Physics>(ctype::Physics) : nullptr;
     _pathFinder = owner ? owner->Get<PathFinder>(ctype::PathFinder) : nullptr;
     _status = owner ? owner->Get<Status>(ctype::Status) : nullptr;
+    _emitter = owner ? owner->Get<ParticleEmitter>(ctype::ParticleEmitter) : nullptr;
+    _rig = owner ? owner->Get<ParticleRig>(ctype::ParticleRig) : nullptr;
     std::string missing;
     if (!_pathFinder)
         missing += " pathfinder";
@@ -187,6 +191,10 @@ bool BehaviorMonster::FindComponents()
         missing += " physics";
     if (!_status)
         missing += " status";
+    if (!_emitter)
+        missing += " particleemitter";
+    if (!_rig)
+        missing += " particlerig";
     if (missing.empty())
         return true;
     if (!_reportedMissing)
@@ -218,6 +226,7 @@ void BehaviorMonster::Init()
     BuildTrees();
 
     _complete = FindComponents();
+    _posedFlailing = -1;
     InitSounds();
 }
 
@@ -627,11 +636,69 @@ void BehaviorMonster::OnStatusGiven(unsigned flag)
     }
 }
 
-// The particle figure. The emitter and rig are not part of this build yet, so these
-// stay quiet; the behaviour above decides everything they would show.
-// The begin colour (alpha kept as it is when asked); the end colour is always clear.
-void BehaviorMonster::EmitterColors(const glm::vec4&, bool) {}
-void BehaviorMonster::EmitterPosVariation(const glm::vec2&) {}
-void BehaviorMonster::EmitBurst(const glm::vec2&) {}
-void BehaviorMonster::RigPose(float, float, bool) {}
-void BehaviorMonster::EmitRays(int, float) {}
+// The figure's spawn colour; black unless the disco is on.
+void BehaviorMonster::EmitterColors(const glm::vec4& begin, bool keepAlpha)
+{
+    ParticleProperties& p = _emitter->Properties();
+    p.colorBegin = keepAlpha ? glm::vec4(glm::vec3(begin), p.colorBegin.a) : begin;
+    p.colorEnd = glm::vec4(0.0f);
+}
+
+void BehaviorMonster::EmitterPosVariation(const glm::vec2& variation)
+{
+    _emitter->Properties().posVariation = variation;
+}
+
+// Every line of the figure throws off two fast, long-lived particles.
+void BehaviorMonster::EmitBurst(const glm::vec2& velocity)
+{
+    ParticleProperties& p = _emitter->Properties();
+    const ParticleProperties kept = p;
+    p.velVariation *= 3.0f;
+    p.lifeTime *= 1.5f;
+    p.vel = velocity;
+    _rig->EmitAlongLines(2);
+    p.velVariation = kept.velVariation;
+    p.lifeTime = kept.lifeTime;
+    p.vel = kept.vel;
+}
+
+void BehaviorMonster::RigPose(float speed, float amplitude, bool flailing)
+{
+    _rig->SetAnimationSpeed(speed);
+    _rig->SetAmplitude(amplitude);
+    // The torso is the first segment of the figure, the legs the second.
+    const int pose = flailing ? 1 : 0;
+    if (pose != _posedFlailing)
+    {
+        _posedFlailing = pose;
+        _rig->SetKeyFrame(0, flailing ? "torsoflailing" : "torso");
+        _rig->SetKeyFrame(1, flailing ? "legsstill" : "legs");
+    }
+}
+
+// Rays of long-lived particles wheel out from the body, one more with every pulse.
+void BehaviorMonster::EmitRays(int rays, float t)
+{
+    ParticleProperties& p = _emitter->Properties();
+    const ParticleProperties kept = p;
+    p.posVariation = glm::vec2(0.0f);
+    p.velVariation = glm::vec2(0.0f);
+    p.colorBegin.a = 1.0f;
+    p.colorEnd.a = 1.0f;
+    p.sizeEnd = 0.0f;
+    p.sizeBegin *= 1.5f;
+    p.lifeTime = 12.0f;
+    // An emitter that spawns along the figure would start the rays wherever the last
+    // line left it: they start at the body instead.
+    if (!_emitter->GetUseParentPos())
+        p.pos = GetOwner()->GetTransform().GetTranslation();
+    for (int i = 0; i < rays; ++i)
+    {
+        const float fi = static_cast<float>(i);
+        const float theta = std::sin((t + fi) * 4.0f) * 0.6f + fi * 2.0f * kPi / 3.0f + t;
+        p.vel = 700.0f * glm::vec2(std::cos(theta), std::sin(theta));
+        _emitter->Emit();
+    }
+    p = kept;
+}

@@ -11,6 +11,8 @@
 
 #include <cstdint>
 
+class ParticleEmitter;
+class ParticleRig;
 class Physics;
 class PathFinder;
 class Scene;
@@ -89,6 +91,8 @@ public:
     BehaviorTree& GetTree() { return _tree; }
     const Sound& GetHeartBeatSound() const { return _heartBeatSound; }
     const Sound& GetStompSound() const { return _stompSound; }
+    // Where the figure's velocity spreads stand; for the burst and ray checks.
+    const ParticleEmitter* GetEmitter() const { return _emitter; }
 
     // The number of wall segments of the scene crossed by the segment from `from` to `to`.
     static int WallsBetween(const Scene& scene, const glm::vec2& from, const glm::vec2& to);
@@ -117,7 +121,7 @@ private:
     void SetShade(bool on);
     bool IsFlailing() const;
 
-    // What the monster asks of its particles; quiet until they exist on its entity.
+    // What the monster asks of its particle figure.
     void EmitterColors(const glm::vec4& begin, bool keepAlpha);
     void EmitterPosVariation(const glm::vec2& variation);
     void EmitBurst(const glm::vec2& velocity);
@@ -143,6 +147,10 @@ private:
     Physics* _physics = nullptr;
     PathFinder* _pathFinder = nullptr;
     Status* _status = nullptr;
+    ParticleEmitter* _emitter = nullptr;
+    ParticleRig* _rig = nullptr;
+    // The pose the rig shows; unknown until the first animation sets it.
+    int _posedFlailing = -1;
     float _jitterTimer = 0.0f;
     float _jitterTarget = 0.0f;
     int _deathRays = 0;

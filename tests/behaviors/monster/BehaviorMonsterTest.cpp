@@ -8,6 +8,8 @@
 #include "physics/LineBuffer.h"
 #include "physics/Physics.h"
 #include "physics/Status.h"
+#include "render/ParticleEmitter.h"
+#include "scene/ParticleRig.h"
 #include "scene/Scene.h"
 #include "scene/SceneSystem.h"
 
@@ -35,8 +37,11 @@ bool FakeCheats(std::string_view name)
     return TriggeredCheats().count(std::string(name)) > 0;
 }
 
+// The figure: an emitter that spawns along the rig's lines of the shipped creature.
+#define FIGURE R"("particleemitter": {"useparentpos": false, "maxparticles": 500}, "particlerig": {"rig": "monster"}, )"
+
 constexpr const char* kFullMonster =
-    R"("physics": {"friction": 0}, "status": {"tempmask": 318, "permanent": 64}, "pathfinder": {},
+    FIGURE R"("physics": {"friction": 0}, "status": {"tempmask": 318, "permanent": 64}, "pathfinder": {},
        "behaviormonster": {"emergetimer": {"timer": 0, "duration": 0}, "capturetimer": {"timer": 0.5, "duration": 0.5}})";
 } // namespace
 
@@ -136,7 +141,7 @@ protected:
 
 TEST_F(MonsterTest, SleepsFarAwayUntilCalledThenEmergesWhereTheObjectWas)
 {
-    Load(R"("physics": {"friction": 0}, "status": {"permanent": 64}, "pathfinder": {},
+    Load(FIGURE R"("physics": {"friction": 0}, "status": {"permanent": 64}, "pathfinder": {},
             "behaviormonster": {"emergetimer": {"timer": 2, "duration": 2}})");
     Frames(5);
     EXPECT_EQ(Position(), BehaviorMonster::kHidingPlace);
@@ -206,7 +211,7 @@ TEST_F(MonsterTest, SightBeatsHearingAndSetsTheSpeed)
 
 TEST_F(MonsterTest, ThreeObjectsRestartTheEmergenceAndTheFourthStartsTheFrenzy)
 {
-    Load(R"("physics": {"friction": 0}, "status": {"permanent": 64}, "pathfinder": {},
+    Load(FIGURE R"("physics": {"friction": 0}, "status": {"permanent": 64}, "pathfinder": {},
             "behaviormonster": {"emergetimer": {"timer": 5, "duration": 5}})");
     for (int i = 1; i <= 3; ++i)
     {
@@ -316,6 +321,57 @@ TEST_F(MonsterTest, DeathEndsInTheWinScene)
     Frames(60);
     ASSERT_NE(SceneSystem::Instance().GetCurrentScene(), nullptr);
     EXPECT_EQ(SceneSystem::Instance().GetCurrentScene()->GetName(), "win_scene");
+}
+
+TEST_F(MonsterTest, TheFigureFlailsWhileStunnedAndABurstLeavesTheEmitterAsItWas)
+{
+    Load();
+    ParticleEmitter& emitter = *_monster->Get<ParticleEmitter>(ctype::ParticleEmitter);
+    ParticleRig& rig = *_monster->Get<ParticleRig>(ctype::ParticleRig);
+    const auto keyframe = [&](const std::string& name)
+    {
+        for (std::size_t i = 0; i < rig.Library().size(); ++i)
+            if (rig.Library()[i].name == name)
+                return static_cast<int>(i);
+        return -2;
+    };
+    ASSERT_EQ(rig.Body().size(), 2u);
+    Frames(2);
+    const ParticleProperties before = emitter.Properties();
+    // Waking bursts the figure apart; the spreads it widened are put back.
+    Send("collected", {glm::vec2(0.0f, 0.0f)});
+    Frame();
+    EXPECT_EQ(emitter.Properties().velVariation, before.velVariation);
+    EXPECT_EQ(emitter.Properties().lifeTime, before.lifeTime);
+    EXPECT_EQ(emitter.Properties().vel, before.vel);
+    Frames(2);
+    ASSERT_EQ(Monster().GetState(), BehaviorMonster::Hunting);
+    EXPECT_EQ(emitter.Properties().posVariation, glm::vec2(5.0f, 5.0f));
+    EXPECT_EQ(rig.Body()[0].keyframe, keyframe("torso"));
+    EXPECT_EQ(rig.Body()[1].keyframe, keyframe("legs"));
+    EXPECT_EQ(emitter.Properties().colorBegin, glm::vec4(0.0f, 0.0f, 0.0f, 1.0f));
+    EXPECT_EQ(emitter.Properties().colorEnd, glm::vec4(0.0f));
+
+    Monster().OnStatusGained(static_cast<unsigned>(StatusFlag::Impact));
+    Frame();
+    ASSERT_EQ(Monster().GetState(), BehaviorMonster::Stunned);
+    EXPECT_EQ(emitter.Properties().posVariation, glm::vec2(-35.0f, 35.0f));
+    EXPECT_FLOAT_EQ(rig.GetAnimationSpeed(), 8.0f);
+    EXPECT_FLOAT_EQ(rig.GetAmplitude(), 1.0f);
+    EXPECT_EQ(rig.Body()[0].keyframe, keyframe("torsoflailing"));
+    EXPECT_EQ(rig.Body()[1].keyframe, keyframe("legsstill"));
+
+    // The disco colours the figure; a second toggle turns it black again.
+    Cheats::SetQuery(&FakeCheats);
+    TriggeredCheats() = {"Disco"};
+    Frame();
+    EXPECT_TRUE(Monster().IsDisco());
+    const glm::vec4 disco = emitter.Properties().colorBegin;
+    EXPECT_GT(disco.r + disco.g + disco.b, 0.5f);
+    EXPECT_FLOAT_EQ(disco.a, 1.0f) << "the alpha is left alone";
+    Frame();
+    EXPECT_FALSE(Monster().IsDisco());
+    EXPECT_EQ(emitter.Properties().colorBegin, glm::vec4(0.0f, 0.0f, 0.0f, 1.0f));
 }
 
 TEST_F(MonsterTest, AMonsterWithoutItsPartsIsReportedOnceAndSleeps)
