@@ -18,6 +18,7 @@
 #include "scene/SceneEndHook.h"
 #include "scene/SceneSystem.h"
 #include "ui/BehaviorHudController.h"
+#include "ui/OptionSystem.h"
 
 namespace
 {
@@ -82,6 +83,7 @@ void Wire()
         });
     Cheats::SetQuery([](std::string_view name) { return CheatSystem::Instance().IsTriggered(name); });
     Hud::Install(&BehaviorHudController::Operations());
+    GameplayOptionLinks::SetFlashingDisabledQuery([] { return OptionSystem::Gameplay().disableFlashing; });
 }
 
 void OnFocusChanged(bool focused)
