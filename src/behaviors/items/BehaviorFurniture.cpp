@@ -1,8 +1,8 @@
 #include "behaviors/items/BehaviorFurniture.h"
 
+#include "behaviors/items/ArchetypeOrReport.h"
 #include "core/Cheats.h"
 #include "core/StdRandom.h"
-#include "data/Archetypes.h"
 #include "data/Entity.h"
 #include "data/TypeRegistry.h"
 #include "physics/Physics.h"
@@ -75,8 +75,7 @@ void BehaviorFurniture::ScatterChips() const
     const int n = _leftoverAmount + (StdRandom::Unit() < 0.5f ? 0 : 1);
     if (!scene || n <= 0)
         return;
-    // A missing archetype is reported by the loader; the furniture still breaks.
-    std::unique_ptr<Entity> chip = CreateFromArchetype(kChipArchetype, false);
+    std::unique_ptr<Entity> chip = ArchetypeOrReport(kChipArchetype, "the furniture breaks without chips");
     if (!chip)
         return;
     if (!chip->Get<Physics>(ctype::Physics))

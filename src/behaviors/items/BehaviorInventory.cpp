@@ -1,9 +1,9 @@
 #include "behaviors/items/BehaviorInventory.h"
 
+#include "behaviors/items/ArchetypeOrReport.h"
 #include "behaviors/items/BehaviorTrap.h"
 #include "core/MessageSystem.h"
 #include "core/Trace.h"
-#include "data/Archetypes.h"
 #include "data/TypeRegistry.h"
 
 GLOAMER_REGISTER_COMPONENT(BehaviorInventory, ctype::Behavior)
@@ -42,7 +42,7 @@ void BehaviorInventory::Init()
     SharedState& state = Shared();
     for (int i = 0; i < kSlots; ++i)
     {
-        std::unique_ptr<Entity> trap = CreateFromArchetype(kSlotArchetypes[i], false);
+        std::unique_ptr<Entity> trap = ArchetypeOrReport(kSlotArchetypes[i], "its inventory slot stays empty");
         if (!trap)
             continue;
         trap->Init();

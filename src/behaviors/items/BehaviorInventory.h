@@ -35,7 +35,6 @@ public:
     static SharedState& Shared();
     // "item count, slot ID:" and the slot's number.
     static const std::string& SlotMessageName(int slot);
-
-private:
+    // Ends and deletes the shared prototypes (also between tests).
     static void Clear();
 };
