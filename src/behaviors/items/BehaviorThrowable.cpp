@@ -45,6 +45,7 @@ void BehaviorThrowable::Init()
     _hitsound.Set("bump_1", 1.0f, false, true);
     _breaksound.Set("wood_break", 0.8f, false, true);
     _highlighted = -1;
+    _light = nullptr;
 }
 
 void BehaviorThrowable::Highlight(bool on)
@@ -53,8 +54,10 @@ void BehaviorThrowable::Highlight(bool on)
     if (auto* tip = dynamic_cast<TipDisplay*>(owner->GetComponent(ctype::ToolTip)))
         tip->SetVisible(on);
     // The light is written only when it changes: it is set through its saved fields.
-    if (_highlighted != static_cast<int>(on))
+    Component* light = LightFields::Find(owner);
+    if (light != _light || _highlighted != static_cast<int>(on))
         LightFields::SetFactor(owner, on ? kHighlight : 0.0f);
+    _light = light;
     _highlighted = on;
 }
 

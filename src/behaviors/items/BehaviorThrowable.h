@@ -38,5 +38,6 @@ private:
     Sound _breaksound;
     glm::vec2 _playerPosition{0.0f};
     bool _knowsPlayer = false;
-    int _highlighted = -1; // -1 not yet set, else whether the light is raised
+    int _highlighted = -1;       // -1 not yet set, else whether the light is raised
+    Component* _light = nullptr; // the own light last written, to notice a new one
 };

@@ -159,7 +159,7 @@ TEST_F(ThrowableTest, HitsCountOncePerKnockAndEndlessOnesNeverBreak)
     EXPECT_EQ(Item("stone")._numUse, 1);
     Hit("stone");
     EXPECT_EQ(Item("stone")._numUse, 1) << "still ringing from the last hit";
-    Wait(0.6f);
+    LetSoundsEnd();
     Hit("stone");
     Step();
     EXPECT_EQ(_room->FindEntity("stone"), nullptr);
@@ -167,7 +167,7 @@ TEST_F(ThrowableTest, HitsCountOncePerKnockAndEndlessOnesNeverBreak)
     for (int i = 0; i < 3; ++i)
     {
         Hit("charm");
-        Wait(0.6f);
+        LetSoundsEnd();
     }
     EXPECT_EQ(Item("charm")._numUse, BehaviorThrowable::kEndless);
     EXPECT_NE(_room->FindEntity("charm"), nullptr);
