@@ -73,7 +73,7 @@ TEST_F(ItemsEndToEndTest, TheFlashCameraRefusesBeforeTheObjectsAreCollected)
     json level = json::parse(test::ReadFile("Data/Level/level1.json"));
     for (json& e : level["entities"])
         if (e.value("name", "") == "player")
-            e["transform"]["translation"] = {{"x", 0}, {"y", 200}};
+            e["transform"]["translation"] = {{"x", -416}, {"y", 200}};
     level["entities"].push_back(json::parse(R"({"name": "monster", "transform": {"translation": {"x": 0, "y": -32}},
         "components": {"physics": {}, "collider": {"type": 2, "shape": {"radius": 30}}}})"));
     test::WriteFile("Data/Level/level1.json", level.dump());
