@@ -66,6 +66,26 @@ TEST_F(ItemsEndToEndTest, HoldingInteractBesideTheFirstObjectLongEnoughCollectsI
     EXPECT_EQ(Collected(early), 0);
 }
 
+// S and D (83, 68) walk diagonally to the brick lying in the entrance; E picks it up,
+// R selects the off hand and Q throws it back into the room.
+TEST_F(ItemsEndToEndTest, ABrickIsPickedUpIntoTheOffHandAndThrown)
+{
+    const std::string walk = R"({"frame": 5, "press": [83, 68]}, {"frame": 32, "release": [83, 68]},
+                                {"frame": 40, "press": [69]}, {"frame": 42, "release": [69]})";
+    const json carried = Play("[" + walk + "]", 50);
+    EXPECT_TRUE(Find(carried, "brick1").is_null()) << "off the floor";
+    EXPECT_EQ(Find(carried, "player")["components"]["behaviorplayer"]["offhand"], true);
+    EXPECT_FALSE(Find(carried, "brick2").is_null()) << "only the one in reach";
+
+    const json thrown = Play("[" + walk + R"(, {"frame": 45, "press": [82]}, {"frame": 46, "release": [82]},
+                                              {"frame": 50, "press": [81]}, {"frame": 52, "release": [81]}])",
+                             60);
+    const json brick = Find(thrown, "brick1");
+    ASSERT_FALSE(brick.is_null()) << "back in the level";
+    EXPECT_EQ(Find(thrown, "player")["components"]["behaviorplayer"]["offhand"], false);
+    EXPECT_EQ(brick["components"]["behaviorthrowable"]["numuse"], 3) << "not yet hit anything";
+}
+
 // Beside the flash camera at the top of the hall with nothing collected, E only clicks
 // and the player says why; the device stays unspent. A bare stand-in is the monster.
 TEST_F(ItemsEndToEndTest, TheFlashCameraRefusesBeforeTheObjectsAreCollected)
