@@ -7,11 +7,13 @@
 #include "core/AtomicFile.h"
 #include "core/Cheats.h"
 #include "core/WindowSystem.h"
+#include "data/BeneathDraw.h"
 #include "data/Stream.h"
 #include "debug/CheatSystem.h"
 #include "debug/DebugSystem.h"
 #include "input/InputSystem.h"
 #include "render/GlState.h"
+#include "render/ParticleEmitter.h"
 #include "render/RenderState.h"
 #include "render/ScreenCamera.h"
 #include "scene/Scene.h"
@@ -81,6 +83,7 @@ void Wire()
             if (ObjectiveSystem* objectives = ObjectiveSystem::Live())
                 objectives->Reset();
         });
+    BeneathDraw::Set([](Component& emitter) { static_cast<ParticleEmitter&>(emitter).RenderBeneath(); });
     Cheats::SetQuery([](std::string_view name) { return CheatSystem::Instance().IsTriggered(name); });
     Hud::Install(&BehaviorHudController::Operations());
     GameplayOptionLinks::SetFlashingDisabledQuery([] { return OptionSystem::Gameplay().disableFlashing; });

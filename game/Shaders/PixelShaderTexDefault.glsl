@@ -21,7 +21,10 @@ void main()
 {
     vec4 colour = texture(image, vTexCoord) * vColour * tint;
     colour.rgb *= 1.0 + brightness;
-    float grain = Hash(gl_FragCoord.xy + vec2(fract(time * 7.0) * 311.0, fract(time * 3.0) * 173.0)) - 0.5;
-    colour.rgb = max(colour.rgb + grain * grainFactor * colour.a, 0.0);
+    if (grainFactor > 0.0)
+    {
+        float grain = Hash(gl_FragCoord.xy + vec2(fract(time * 7.0) * 311.0, fract(time * 3.0) * 173.0)) - 0.5;
+        colour.rgb = max(colour.rgb + grain * grainFactor * colour.a, 0.0);
+    }
     fragColour = colour;
 }

@@ -1,9 +1,14 @@
 #version 330 core
 // Every sprite: local position through world, camera and projection; texture
-// coordinates through "uv" (the frame or glyph cell).
+// coordinates through "uv" (the frame or glyph cell). Sprites drawn in a batch bring
+// their world matrix, tint and frame offset per instance; drawn alone, those inputs
+// read as the identity, white and no offset.
 layout(location = 0) in vec2 aPosition;
 layout(location = 1) in vec2 aTexCoord;
 layout(location = 2) in vec4 aColour;
+layout(location = 4) in vec2 aTexOffset;
+layout(location = 6) in vec4 aInstanceColour;
+layout(location = 7) in mat4 aInstanceMatrix;
 
 uniform mat4 projection;
 uniform mat4 camera;
@@ -12,10 +17,13 @@ uniform mat3 uv;
 
 out vec2 vTexCoord;
 out vec4 vColour;
+out vec2 vWorld; // where the fragment lies in the world, for lit programs
 
 void main()
 {
-    gl_Position = projection * camera * world * vec4(aPosition, 0.0, 1.0);
-    vTexCoord = (uv * vec3(aTexCoord, 1.0)).xy;
-    vColour = aColour;
+    vec4 placed = world * aInstanceMatrix * vec4(aPosition, 0.0, 1.0);
+    vWorld = placed.xy;
+    gl_Position = projection * camera * placed;
+    vTexCoord = (uv * vec3(aTexCoord, 1.0)).xy + aTexOffset;
+    vColour = aColour * aInstanceColour;
 }

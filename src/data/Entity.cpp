@@ -1,5 +1,6 @@
 #include "data/Entity.h"
 
+#include "data/BeneathDraw.h"
 #include "data/DataFileScope.h"
 #include "data/FieldDescriptor.h"
 #include "data/JsonError.h"
@@ -149,6 +150,8 @@ void Entity::Write(json& j) const
 
 void Entity::Render()
 {
+    if (Component* emitter = GetComponent(ctype::ParticleEmitter))
+        BeneathDraw::Draw(*emitter);
     for (auto& component : _components)
         component->Render();
 }

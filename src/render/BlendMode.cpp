@@ -1,6 +1,7 @@
 #include "render/BlendMode.h"
 
 #include "render/GlState.h"
+#include "render/SpriteBatch.h"
 
 #include <glad/gl.h>
 
@@ -23,6 +24,8 @@ void BlendMode::Apply() const
 {
     if (!GlState::IsLive())
         return;
+    // Queued sprites were meant to blend the old way.
+    SpriteBatch::Flush();
     if (!enabled)
     {
         glDisable(GL_BLEND);

@@ -2,7 +2,9 @@
 
 #include "core/FatalError.h"
 #include "core/Trace.h"
+#include "render/LightUniforms.h"
 #include "render/LumInstance.h"
+#include "render/SpriteBatch.h"
 
 #include <glad/gl.h>
 
@@ -12,6 +14,7 @@
 namespace
 {
 bool s_live = false;
+unsigned s_generation = 0;
 GLuint s_program = 0;
 GLuint s_texture = 0;
 GLuint s_vertexArray = 0;
@@ -60,6 +63,11 @@ bool GlState::IsLive()
     return s_live;
 }
 
+unsigned GlState::ContextGeneration()
+{
+    return s_generation;
+}
+
 void GlState::SetLive(bool live)
 {
     s_live = live;
@@ -70,7 +78,10 @@ void GlState::SetLive(bool live)
         s_maxTextureSize = 0;
     }
     else
+    {
+        ++s_generation;
         LumInstance::SetNeutralInputs();
+    }
 }
 
 void GlState::UseProgram(unsigned program)
@@ -137,6 +148,8 @@ unsigned GlState::WhiteTexture()
 
 void GlState::Release()
 {
+    LightUniforms::Release();
+    SpriteBatch::Release();
     if (s_live && s_white != 0)
     {
         ForgetTexture(s_white);

@@ -17,6 +17,8 @@ public:
     };
 
     static bool IsLive();
+    // Counts the contexts made live; GL names from an earlier one mean nothing now.
+    static unsigned ContextGeneration();
     // Set once the loader has resolved the entry points; cleared before the context
     // goes away so that destructors running later skip their GL deletes.
     static void SetLive(bool live);

@@ -6,16 +6,17 @@
 
 #include <cstdint>
 
-std::vector<LumInstance::Attribute> LumInstance::AttributesFor(unsigned tag)
+LumInstance::AttributeList LumInstance::AttributesFor(unsigned tag)
 {
     if (tag == kMatrixTag)
-        return {{kMatrixLocation, 4, 0},
-                {kMatrixLocation + 1, 4, 16},
-                {kMatrixLocation + 2, 4, 32},
-                {kMatrixLocation + 3, 4, 48}};
+        return {{{kMatrixLocation, 4, 0},
+                 {kMatrixLocation + 1, 4, 16},
+                 {kMatrixLocation + 2, 4, 32},
+                 {kMatrixLocation + 3, 4, 48}},
+                4};
     if (tag == kColourTag)
-        return {{kColourLocation, 4, 0}};
-    return {{tag, 2, 0}};
+        return {{{kColourLocation, 4, 0}}, 1};
+    return {{{tag, 2, 0}}, 1};
 }
 
 void LumInstance::SetNeutralInputs()

@@ -33,9 +33,18 @@ public:
         unsigned offset = 0;
     };
 
+    // At most four; a fixed list, so uploading every frame never touches the heap.
+    struct AttributeList
+    {
+        Attribute items[4];
+        unsigned count = 0;
+        const Attribute* begin() const { return items; }
+        const Attribute* end() const { return items + count; }
+    };
+
     // The attributes a tag describes (a matrix takes four locations; any other tag is a
     // 2-float offset at that location).
-    static std::vector<Attribute> AttributesFor(unsigned tag);
+    static AttributeList AttributesFor(unsigned tag);
 
     // What the instanced shader reads where nothing was uploaded: white, the identity
     // matrix and no offsets. These values belong to the context, so once after it is

@@ -2,6 +2,8 @@
 
 #include "core/FatalError.h"
 #include "render/GlState.h"
+#include "render/LumInstance.h"
+#include "render/SpriteBatch.h"
 
 #include <glad/gl.h>
 
@@ -16,7 +18,7 @@ void LumMesh::Release()
 {
     if (!GlState::IsLive())
         return;
-    for (unsigned array : {_fillArray, _outlineArray})
+    for (unsigned array : {_fillArray, _outlineArray, _batchArray})
         if (array != 0)
         {
             GlState::ForgetVertexArray(array);
@@ -25,7 +27,7 @@ void LumMesh::Release()
     for (unsigned buffer : {_vertexBuffer, _indexBuffer})
         if (buffer != 0)
             glDeleteBuffers(1, &buffer);
-    _fillArray = _outlineArray = _vertexBuffer = _indexBuffer = 0;
+    _fillArray = _outlineArray = _batchArray = _vertexBuffer = _indexBuffer = 0;
 }
 
 void LumMesh::Begin()
@@ -34,6 +36,7 @@ void LumMesh::Begin()
     _drawMode = Filled;
     if (!GlState::IsLive())
         return;
+    _context = GlState::ContextGeneration();
     glGenBuffers(1, &_vertexBuffer);
     glGenBuffers(1, &_indexBuffer);
     glGenVertexArrays(1, &_fillArray);
@@ -107,4 +110,41 @@ std::unique_ptr<LumMesh> LumMesh::Copy() const
     copy->AddIndexPairs(_indices);
     copy->Finish();
     return copy;
+}
+
+bool LumMesh::IsCurrent() const
+{
+    return GlState::IsLive() && _vertexBuffer != 0 && _context == GlState::ContextGeneration();
+}
+
+unsigned LumMesh::GetBatchArray(unsigned instanceBuffer)
+{
+    if (_batchArray != 0 || !GlState::IsLive() || _vertexBuffer == 0)
+        return _batchArray;
+    constexpr GLsizei stride = sizeof(Vertex);
+    glGenVertexArrays(1, &_batchArray);
+    GlState::BindVertexArray(_batchArray);
+    glBindBuffer(GL_ARRAY_BUFFER, _vertexBuffer);
+    glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<const void*>(offsetof(Vertex, position)));
+    glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<const void*>(offsetof(Vertex, texCoord)));
+    glVertexAttribPointer(2, 4, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<const void*>(offsetof(Vertex, colour)));
+    for (GLuint a = 0; a < 3; ++a)
+        glEnableVertexAttribArray(a);
+
+    using Instance = SpriteBatch::Instance;
+    constexpr GLsizei instanceStride = sizeof(Instance);
+    glBindBuffer(GL_ARRAY_BUFFER, instanceBuffer);
+    auto describe = [&](GLuint location, GLint components, std::size_t offset)
+    {
+        glVertexAttribPointer(location, components, GL_FLOAT, GL_FALSE, instanceStride,
+                              reinterpret_cast<const void*>(offset));
+        glEnableVertexAttribArray(location);
+        glVertexAttribDivisor(location, 1);
+    };
+    for (GLuint column = 0; column < 4; ++column)
+        describe(LumInstance::kMatrixLocation + column, 4, offsetof(Instance, world) + column * sizeof(glm::vec4));
+    describe(LumInstance::kColourLocation, 4, offsetof(Instance, tint));
+    describe(LumInstance::kSheetOffsetLocation, 2, offsetof(Instance, sheetOffset));
+    GlState::BindVertexArray(0);
+    return _batchArray;
 }

@@ -44,6 +44,12 @@ public:
     std::uint8_t GetDrawMode() const { return _drawMode; }
     void SetDrawMode(std::uint8_t mode) { _drawMode = mode; }
 
+    // A vertex array of this mesh's vertices plus per-instance world matrix, colour and
+    // sheet offset read from `instanceBuffer` (SpriteBatch's layout); made on first use.
+    unsigned GetBatchArray(unsigned instanceBuffer);
+    // Its buffers belong to the context that is live now.
+    bool IsCurrent() const;
+
     const std::vector<Vertex>& Vertices() const { return _vertices; }
     const std::vector<IndexPair>& Indices() const { return _indices; }
 
@@ -52,6 +58,8 @@ private:
 
     unsigned _fillArray = 0;
     unsigned _outlineArray = 0;
+    unsigned _batchArray = 0;
+    unsigned _context = 0;
     unsigned _vertexBuffer = 0;
     unsigned _indexBuffer = 0;
     std::uint32_t _vertexCount = 0;

@@ -3,10 +3,14 @@
 #include "core/FatalError.h"
 #include "core/Trace.h"
 #include "render/GlState.h"
+#include "render/LightUniforms.h"
+#include "render/SpriteBatch.h"
 
 #include <glad/gl.h>
 #include <glm/gtc/type_ptr.hpp>
 
+#include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -110,6 +114,23 @@ void LumShader::CacheLocations()
 {
     for (std::size_t i = 0; i < kUniformCount; ++i)
         _locations[i] = glGetUniformLocation(_program, std::string(kUniformNames[i]).c_str());
+    _known.fill(false);
+    LightUniforms::BindBlocks(_program);
+}
+
+bool LumShader::Changed(Uniform uniform, const float* values, std::size_t count) const
+{
+    const auto i = static_cast<std::size_t>(uniform);
+    if (_program == 0 || _locations[i] < 0)
+        return false;
+    std::array<float, 16>& sent = _sent[i];
+    if (_known[i] && std::memcmp(sent.data(), values, count * sizeof(float)) == 0)
+        return false;
+    // Sprites queued for this program were meant to draw with the old value.
+    SpriteBatch::BeforeUniformChange(this);
+    std::copy(values, values + count, sent.begin());
+    _known[i] = true;
+    return true;
 }
 
 std::string LumShader::ReadSource(const std::string& path)
@@ -169,30 +190,33 @@ void LumShader::Use() const
 
 void LumShader::Set(Uniform uniform, float value) const
 {
-    if (_program != 0)
+    if (Changed(uniform, &value, 1))
         glUniform1f(GetLocation(uniform), value);
 }
 
 void LumShader::Set(Uniform uniform, int value) const
 {
-    if (_program != 0)
+    // Kept by bit pattern, which an int shares with no float this uniform receives.
+    float bits;
+    std::memcpy(&bits, &value, sizeof(bits));
+    if (Changed(uniform, &bits, 1))
         glUniform1i(GetLocation(uniform), value);
 }
 
 void LumShader::Set(Uniform uniform, const glm::vec4& value) const
 {
-    if (_program != 0)
+    if (Changed(uniform, glm::value_ptr(value), 4))
         glUniform4fv(GetLocation(uniform), 1, glm::value_ptr(value));
 }
 
 void LumShader::Set(Uniform uniform, const glm::mat3& value) const
 {
-    if (_program != 0)
+    if (Changed(uniform, glm::value_ptr(value), 9))
         glUniformMatrix3fv(GetLocation(uniform), 1, GL_FALSE, glm::value_ptr(value));
 }
 
 void LumShader::Set(Uniform uniform, const glm::mat4& value) const
 {
-    if (_program != 0)
+    if (Changed(uniform, glm::value_ptr(value), 16))
         glUniformMatrix4fv(GetLocation(uniform), 1, GL_FALSE, glm::value_ptr(value));
 }

@@ -69,7 +69,9 @@ public:
     // Makes this the current program (skipped when it already is).
     void Use() const;
 
-    // Uploads to the current program, which must be this one.
+    // Uploads to the current program, which must be this one. Values persist in a
+    // program, so one equal to what this program last received, or one for a uniform
+    // it does not declare, makes no GL call.
     void Set(Uniform uniform, float value) const;
     void Set(Uniform uniform, int value) const;
     void Set(Uniform uniform, const glm::vec4& value) const;
@@ -86,6 +88,11 @@ protected:
     static std::string ReadSource(const std::string& path);
     static unsigned CompileStage(unsigned stageType, const std::string& path, const std::string& label);
 
+    // True (and remembered) when `count` floats differ from what the uniform holds.
+    bool Changed(Uniform uniform, const float* values, std::size_t count) const;
+
     unsigned _program = 0;
     std::array<int, kUniformCount> _locations;
+    mutable std::array<std::array<float, 16>, kUniformCount> _sent{};
+    mutable std::array<bool, kUniformCount> _known{};
 };

@@ -106,7 +106,8 @@ bool Mesh::Build()
         _gpu.reset();
         return false;
     }
-    _gpu = std::make_unique<LumMesh>();
+    _gpu = std::make_shared<LumMesh>();
+    _shared.reset();
     _gpu->Begin();
     _gpu->AddVertices(geometry->vertices);
     _gpu->AddIndexPairs(geometry->indices);
@@ -127,6 +128,9 @@ std::unique_ptr<Mesh> Mesh::Copy() const
     copy->_v = _v;
     copy->_divisions = _divisions;
     if (_gpu)
+    {
         copy->_gpu = _gpu->Copy();
+        copy->_shared = _shared ? _shared : _gpu;
+    }
     return copy;
 }

@@ -41,6 +41,9 @@ public:
     const std::string& GetName() const { return _name; }
     const std::string& GetType() const { return _type; }
     LumMesh* GetGpu() const { return _gpu.get(); }
+    // The table mesh's GPU mesh this one was copied from (itself for a table mesh): the
+    // same vertices, which sprites without instances of their own draw in batches.
+    LumMesh* GetSharedGpu() const { return _shared ? _shared.get() : _gpu.get(); }
     MeshShape GetShape() const { return {_halfSizeX, _halfSizeY, _u, _v, _divisions}; }
 
     static const FieldDescriptor<Mesh>& Descriptor();
@@ -56,5 +59,6 @@ private:
     float _u = 0.0f;
     float _v = 0.0f;
     int _divisions = 0;
-    std::unique_ptr<LumMesh> _gpu;
+    std::shared_ptr<LumMesh> _gpu;
+    std::shared_ptr<LumMesh> _shared;
 };

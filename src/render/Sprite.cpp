@@ -8,11 +8,13 @@
 #include "render/AtlasGrid.h"
 #include "render/BlendMode.h"
 #include "render/GlState.h"
+#include "render/LightUniforms.h"
 #include "render/Mesh.h"
 #include "render/RenderState.h"
 #include "render/SceneCamera.h"
 #include "render/ScreenCamera.h"
 #include "render/ShaderSystem.h"
+#include "render/SpriteBatch.h"
 #include "render/SpriteSource.h"
 
 #include <glad/gl.h>
@@ -190,11 +192,18 @@ void Sprite::Bind() const
     GlState::BindTexture(texture != 0 ? texture : GlState::WhiteTexture());
     if (_mesh && _mesh->GetGpu())
         GlState::BindVertexArray(_mesh->GetGpu()->GetFillArray());
+    ApplyFrameUniforms(shader);
+}
+
+void Sprite::ApplyFrameUniforms(const LumShader& shader)
+{
+    // These change at most once a frame (or per scene); a program that already holds
+    // the value costs no GL call.
     shader.Set(Uniform::Time, static_cast<float>(Engine::FrameClock()));
     shader.Set(Uniform::GrainFactor, GrainFactor());
-    shader.Set(Uniform::AmbientFactor, AmbientLighting());
-    shader.Set(Uniform::LightCount, 0);
-    shader.Set(Uniform::TotalFlashlights, 0);
+    shader.Set(Uniform::AmbientFactor, RenderState::AreLightsDisabled() ? 1.0f : AmbientLighting());
+    shader.Set(Uniform::LightCount, LightUniforms::DrawnLights());
+    shader.Set(Uniform::TotalFlashlights, LightUniforms::DrawnFlashlights());
 }
 
 void Sprite::Draw(const glm::mat4& ownerWorld)
@@ -206,18 +215,24 @@ void Sprite::Draw(const glm::mat4& ownerWorld)
         ReportOnce("the sprite has no shader; it is not drawn");
         return;
     }
-    Bind();
-
-    const SceneView view = CurrentSceneView();
-    glm::mat4 world = ownerWorld;
-    if (_parallax && GetOwner())
-    {
-        const Transform& t = GetOwner()->GetTransform();
-        const glm::vec2 offset = ParallaxOffset(view.translation, t.GetTranslation(), t.GetDepth());
-        world = glm::translate(glm::mat4(1.0f), glm::vec3(offset, 0.0f)) * world;
-    }
-
     LumMesh* gpu = _mesh ? _mesh->GetGpu() : nullptr;
+    const SceneView view = CurrentSceneView();
+    if (gpu && CanBatch(*gpu))
+    {
+        SpriteBatch::Instance instance;
+        instance.world = WorldMatrix(ownerWorld, view.translation);
+        instance.tint = _tint;
+        instance.sheetOffset = {_frameTransform[2][0], _frameTransform[2][1]};
+        const unsigned texture = _source ? _source->GetTextureName() : 0;
+        SpriteBatch::Add({_shader->_shader.get(), texture != 0 ? texture : GlState::WhiteTexture(),
+                          _mesh->GetSharedGpu(), _brightness, view.matrix},
+                         instance);
+        return;
+    }
+    // Whatever is queued was meant to be drawn before this.
+    SpriteBatch::Flush();
+    Bind();
+    const glm::mat4 world = WorldMatrix(ownerWorld, view.translation);
     if (!gpu)
         return;
     const LumShader& shader = *_shader->_shader;
@@ -262,6 +277,25 @@ void Sprite::Draw(const glm::mat4& ownerWorld)
         else
             glDrawElements(GL_LINES, count, GL_UNSIGNED_INT, nullptr);
     }
+}
+
+glm::mat4 Sprite::WorldMatrix(const glm::mat4& ownerWorld, const glm::vec2& cameraTranslation) const
+{
+    if (!_parallax || !GetOwner())
+        return ownerWorld;
+    const Transform& t = GetOwner()->GetTransform();
+    const glm::vec2 offset = ParallaxOffset(cameraTranslation, t.GetTranslation(), t.GetDepth());
+    return glm::translate(glm::mat4(1.0f), glm::vec3(offset, 0.0f)) * ownerWorld;
+}
+
+bool Sprite::CanBatch(const LumMesh& gpu) const
+{
+    // Only a frame offset fits an instance's sheet offset; the grid never makes more.
+    const bool offsetOnly = _frameTransform[0] == glm::vec3(1.0f, 0.0f, 0.0f) &&
+                            _frameTransform[1] == glm::vec3(0.0f, 1.0f, 0.0f) && _frameTransform[2][2] == 1.0f;
+    return _text.empty() && _instances.GetCount() == 0 && gpu.GetDrawMode() == LumMesh::Filled &&
+           gpu.GetVertexCount() >= 2 && offsetOnly && _mesh->GetSharedGpu() != nullptr &&
+           _mesh->GetSharedGpu()->IsCurrent();
 }
 
 void Sprite::DrawArrays(unsigned mode, unsigned count) const

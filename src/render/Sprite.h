@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+class LumMesh;
+class LumShader;
 class Mesh;
 class SpriteSource;
 struct ShaderEntry;
@@ -65,6 +67,9 @@ public:
 
     static const FieldDescriptor<Sprite>& Descriptor();
 
+    // Time, grain, ambient and the light counts, on the program in use.
+    static void ApplyFrameUniforms(const LumShader& shader);
+
     // Class-wide film grain and ambient light, kept in Data/Static/sprite.json.
     static StaticSettings& Settings();
     static float& GrainFactor();
@@ -73,6 +78,9 @@ public:
 private:
     void Bind() const;
     void Draw(const glm::mat4& world);
+    glm::mat4 WorldMatrix(const glm::mat4& ownerWorld, const glm::vec2& cameraTranslation) const;
+    // A filled mesh with no text and no instances of its own goes into a batch.
+    bool CanBatch(const LumMesh& gpu) const;
     void DrawText(const glm::mat4& world) const;
     void DrawArrays(unsigned mode, unsigned count) const;
     // A sprite that cannot be drawn says so once, naming where it was read.

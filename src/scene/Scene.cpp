@@ -7,9 +7,13 @@
 #include "data/JsonError.h"
 #include "data/Stream.h"
 #include "physics/Collider.h"
+#include "render/LightUniforms.h"
+#include "render/Lighting.h"
 #include "render/RenderState.h"
 #include "render/SceneCamera.h"
 #include "render/Sprite.h"
+#include "render/SpriteBatch.h"
+#include "scene/Flashlight.h"
 #include "scene/SceneEndHook.h"
 #include "scene/SceneSystem.h"
 #include "scene/Tilemap.h"
@@ -262,8 +266,23 @@ void Scene::Update(float dt)
     _actions.Update(dt);
 }
 
+void Scene::GatherLights()
+{
+    _lights.Clear();
+    for (const auto& entity : _entities.Entities())
+    {
+        if (const auto* light = entity->Get<Lighting>(ctype::Lighting))
+            light->AppendTo(_lights);
+        if (const auto* flashlight = entity->Get<Flashlight>(ctype::Flashlight))
+            flashlight->AppendTo(_lights);
+    }
+    _lights.CheckLimit(_name);
+}
+
 void Scene::Render()
 {
+    GatherLights();
+    LightUniforms::Use(&_lights);
     if (_tilemap)
         _tilemap->RenderLower();
     _entities.RenderAll();
@@ -271,6 +290,9 @@ void Scene::Render()
         _tilemap->RenderUpper();
     for (const DrawItem& item : _drawItems)
         item._sprite->RenderWithMatrix(item._matrix);
+    // The last run draws under this scene's lights and camera.
+    SpriteBatch::Flush();
+    LightUniforms::Use(nullptr);
 }
 
 void Scene::Exit()

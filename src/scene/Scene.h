@@ -4,6 +4,7 @@
 #include "data/EntityList.h"
 #include "data/FieldDescriptor.h"
 #include "physics/CollisionPass.h"
+#include "render/SceneLights.h"
 
 #include <glm/mat4x4.hpp>
 #include <glm/vec2.hpp>
@@ -87,6 +88,11 @@ public:
     // The level's merged wall outline, or null when the scene has no tile map.
     const LineBuffer* GetTilemapWalls() const;
 
+    // Empties the light arrays and appends each entity's first light and flashlight, in
+    // entity order. Render does this once before the scene's sprites draw.
+    void GatherLights();
+    const SceneLights& GetLights() const { return _lights; }
+
     static const FieldDescriptor<Scene>& Descriptor();
 
 private:
@@ -115,4 +121,5 @@ private:
     ActionList _actions{1.0f};
     std::vector<DrawItem> _drawItems;
     CollisionPass _collisions;
+    SceneLights _lights;
 };

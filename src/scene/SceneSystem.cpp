@@ -9,6 +9,7 @@
 #include "data/Stream.h"
 #include "render/RenderState.h"
 #include "render/ScreenCamera.h"
+#include "render/SpriteBatch.h"
 #include "scene/Scene.h"
 #include "scene/SceneTable.h"
 
@@ -165,6 +166,7 @@ void SceneSystem::Render()
         _transitionPanel->Render();
     if (_loadingPanel)
         _loadingPanel->Render();
+    SpriteBatch::Flush();
     RenderState::SetScreenSpace(false);
 }
 

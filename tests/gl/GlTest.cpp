@@ -4,6 +4,7 @@
 #include "render/RenderState.h"
 #include "render/ShaderSystem.h"
 #include "render/Sprite.h"
+#include "render/SpriteBatch.h"
 
 #include <glad/gl.h>
 
@@ -36,6 +37,7 @@ void GlTest::TearDown()
 
 void GlTest::Clear(const glm::vec4& colour)
 {
+    SpriteBatch::Flush();
     RenderState::SetClearColour(colour);
     WindowSystem::Instance().Render();
 }
@@ -54,6 +56,8 @@ Entity* GlTest::Draw(const std::string& entityJson)
     Entity* entity = Read(entityJson);
     if (entity)
         entity->Render();
+    // Drawn now, not left in a batch.
+    SpriteBatch::Flush();
     return entity;
 }
 
@@ -73,12 +77,14 @@ std::vector<unsigned char> ReadBack(glm::vec2 lowerLeft, int width, int height)
 
 glm::ivec4 GlTest::PixelAt(glm::vec2 world)
 {
+    SpriteBatch::Flush();
     const std::vector<unsigned char> rgba = ReadBack(world, 1, 1);
     return {rgba[0], rgba[1], rgba[2], rgba[3]};
 }
 
 int GlTest::LitPixels(glm::vec2 lowerLeft, glm::vec2 upperRight)
 {
+    SpriteBatch::Flush();
     const std::vector<unsigned char> rgba =
         ReadBack(lowerLeft, static_cast<int>(upperRight.x - lowerLeft.x), static_cast<int>(upperRight.y - lowerLeft.y));
     int lit = 0;

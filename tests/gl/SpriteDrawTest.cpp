@@ -5,6 +5,7 @@
 #include "render/LumMesh.h"
 #include "render/Mesh.h"
 #include "render/Sprite.h"
+#include "render/SpriteBatch.h"
 #include "render/SpriteSource.h"
 
 #include <glad/gl.h>
@@ -217,4 +218,30 @@ TEST_F(SpriteDrawTest, AnErrorIsBlamedOnTheCallThatMadeItNotOnALaterCheck)
     GlState::BindVertexArray(0);
     GlState::ForgetVertexArray(array);
     glDeleteVertexArrays(1, &array);
+}
+
+TEST_F(SpriteDrawTest, PlainSpritesInARowDrawAsOneBatchInTheirOrder)
+{
+    const std::string frames =
+        R"(, "spritesource": {"name": "strip", "source": "Assets/Art/strip.png", "setting": 9728, "cols": 2,
+        "rows": 1})";
+    // A two-frame strip: red on the left half, blue on the right.
+    const unsigned char strip[] = {255, 0, 0, 255, 0, 0, 255, 255};
+    ASSERT_NE(stbi_write_png("Assets/Art/strip.png", 2, 1, 4, strip, 0), 0);
+    const std::string half = R"("mesh": {"type": "quad", "name": "half", "halfsizex": 0.5, "halfsizey": 0.5, "u": 2,
+        "v": 1}, "shader": {"name": "default"})";
+    Entity* first = Read(SpriteEntity(half + frames, {-200, 0}, {100, 100}));
+    Entity* second = Read(SpriteEntity(half + frames + R"(, "frameindex": 1)", {0, 0}, {100, 100}));
+    Entity* third = Read(SpriteEntity(half + frames + ", " + Tint(0.5f, 0, 1), {40, 0}, {100, 100}));
+    Clear();
+    SpriteBatch::ResetCounts();
+    for (Entity* e : {first, second, third})
+        e->Render();
+    EXPECT_EQ(SpriteBatch::GetCounts().draws, 0u) << "queued until something needs them on screen";
+    EXPECT_TRUE(NearColour(PixelAt({-200, 0}), {255, 0, 0, 255})) << "frame 0";
+    EXPECT_TRUE(NearColour(PixelAt({-20, 0}), {0, 0, 255, 255})) << "frame 1";
+    EXPECT_TRUE(NearColour(PixelAt({20, 0}), {128, 0, 0, 255})) << "the later sprite on top, in its own tint";
+    EXPECT_TRUE(NearColour(PixelAt({80, 0}), {128, 0, 0, 255}));
+    EXPECT_EQ(SpriteBatch::GetCounts().draws, 1u);
+    EXPECT_EQ(SpriteBatch::GetCounts().instances, 3u);
 }
