@@ -8,6 +8,7 @@
 #include "input/InputSystem.h"
 #include "physics/Collider.h"
 #include "physics/Physics.h"
+#include "render/ParticleEmitter.h"
 
 #include <glm/geometric.hpp>
 
@@ -25,7 +26,8 @@ const FieldDescriptor<BehaviorThrowable>& BehaviorThrowable::Descriptor()
 
 std::uint32_t BehaviorThrowable::GetFlags() const
 {
-    return (1u << ctype::Physics) | (1u << ctype::Collider) | (1u << ctype::Lighting) | (1u << ctype::ToolTip);
+    return (1u << ctype::Physics) | (1u << ctype::Collider) | (1u << ctype::Lighting) | (1u << ctype::ParticleEmitter) |
+           (1u << ctype::ToolTip);
 }
 
 void BehaviorThrowable::Read(const json& j)
@@ -46,6 +48,13 @@ void BehaviorThrowable::Init()
     _breaksound.Set("wood_break", 0.8f, false, true);
     _highlighted = -1;
     _light = nullptr;
+    _emitter = GetOwner() ? GetOwner()->Get<ParticleEmitter>(ctype::ParticleEmitter) : nullptr;
+}
+
+void BehaviorThrowable::Emit(int count) const
+{
+    for (int i = 0; _emitter && i < count; ++i)
+        _emitter->Emit();
 }
 
 void BehaviorThrowable::Highlight(bool on)
@@ -104,11 +113,13 @@ void BehaviorThrowable::OnCollision(Entity& self, Entity& other)
     if (other.GetName() == "player" || self.IsDestroyed() || _hitsound.IsPlaying())
         return;
     _hitsound.Play();
+    Emit(1);
     if (_numUse == kEndless)
         return;
     --_numUse;
     if (_numUse < 1)
     {
+        Emit(2);
         _breaksound.Play();
         self.Destroy();
     }

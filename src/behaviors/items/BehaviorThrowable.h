@@ -5,6 +5,8 @@
 
 #include <glm/vec2.hpp>
 
+class ParticleEmitter;
+
 // Something the player can pick up into the off hand and throw. Lying still with uses
 // left it is highlighted and shows its tip; each hit on something other than the
 // player uses it up, and it breaks when none are left (-1 never runs out).
@@ -33,6 +35,7 @@ private:
     // Hands a copy of this entity to the player and takes this one out of the scene.
     void PickUp();
     void Highlight(bool on);
+    void Emit(int count) const;
 
     Sound _hitsound;
     Sound _breaksound;
@@ -40,4 +43,5 @@ private:
     bool _knowsPlayer = false;
     int _highlighted = -1;       // -1 not yet set, else whether the light is raised
     Component* _light = nullptr; // the own light last written, to notice a new one
+    ParticleEmitter* _emitter = nullptr;
 };

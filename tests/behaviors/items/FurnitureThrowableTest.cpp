@@ -7,6 +7,7 @@
 #include "physics/Collider.h"
 #include "physics/Physics.h"
 #include "physics/Status.h"
+#include "render/ParticleEmitter.h"
 
 #include <glm/geometric.hpp>
 
@@ -59,6 +60,7 @@ protected:
             {"name": "crate", "transform": {"translation": {"x": 500, "y": 500}}},
             {"name": "brick", "transform": {"translation": {"x": 0, "y": 0}},
              "components": {"physics": {}, "collider": {"type": 2, "rigid": true, "shape": {"radius": 10}},
+                            "particleemitter": {"maxparticles": 10},
                             "behaviorthrowable": {"radius": 50, "numuse": 1}}},
             {"name": "stone", "transform": {"translation": {"x": 0, "y": 300}},
              "components": {"behaviorthrowable": {"radius": 50, "numuse": 2}}},
@@ -148,7 +150,10 @@ TEST_F(ThrowableTest, WithOneUseItBreaksOnTheFirstHitThatIsNotThePlayer)
 {
     Item("brick").OnCollision(Named("brick"), Named("player"));
     EXPECT_EQ(Item("brick")._numUse, 1) << "the thrower is never hit";
+    const ParticleEmitter* dust = Named("brick").Get<ParticleEmitter>(ctype::ParticleEmitter);
+    EXPECT_EQ(dust->AliveCount(), 0u);
     Hit("brick");
+    EXPECT_EQ(dust->AliveCount(), 3u) << "one for the knock, two as it breaks";
     Step();
     EXPECT_EQ(_room->FindEntity("brick"), nullptr);
 }
