@@ -20,6 +20,7 @@
 #include "scene/SceneEndHook.h"
 #include "scene/SceneSystem.h"
 #include "ui/BehaviorHudController.h"
+#include "ui/OptionSystem.h"
 
 namespace
 {
@@ -85,6 +86,7 @@ void Wire()
     BeneathDraw::Set([](Component& emitter) { static_cast<ParticleEmitter&>(emitter).RenderBeneath(); });
     Cheats::SetQuery([](std::string_view name) { return CheatSystem::Instance().IsTriggered(name); });
     Hud::Install(&BehaviorHudController::Operations());
+    GameplayOptionLinks::SetFlashingDisabledQuery([] { return OptionSystem::Gameplay().disableFlashing; });
 }
 
 void OnFocusChanged(bool focused)

@@ -1,6 +1,7 @@
 // Paints the level's small objects on transparent backgrounds: the relic the player
 // collects (a cracked standing stone with faint glowing marks), a puddle of glue and
-// the two clay jugs (one glowing with embers, one with a blue spark inside).
+// the two clay jugs (one glowing with embers, one with a blue spark inside), a rotting
+// table seen from above, the splinters it breaks into and the old flash camera.
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb_image_write.h>
 
@@ -132,6 +133,78 @@ Image Jug(const Rgba& clay, const Rgba& glow)
         }
     return img;
 }
+
+// Dark planks seen from above: grain along x, seams between boards, worn corners.
+Image Table()
+{
+    Image img(kSize * kSize);
+    for (int y = 0; y < kSize; ++y)
+        for (int x = 0; x < kSize; ++x)
+        {
+            const float dx = std::abs(x - 64.0f) - 56.0f, dy = std::abs(y - 64.0f) - 44.0f;
+            const float corner = std::hypot(std::max(dx + 8.0f, 0.0f), std::max(dy + 8.0f, 0.0f)) - 8.0f;
+            const float inside = Cover(std::max(std::max(dx, dy), corner));
+            if (inside <= 0.0f)
+                continue;
+            const float grain = 0.8f + 0.2f * std::sin(x * 0.35f + 3.0f * Noise(x / 16, y / 4, 5));
+            const float seam = (y % 22) < 2 ? 0.45f : 1.0f;
+            const float rot = 0.85f + 0.15f * Noise(x / 4, y / 4, 6);
+            const float k = grain * seam * rot;
+            img[static_cast<std::size_t>(y * kSize + x)] = {0.26f * k, 0.16f * k, 0.09f * k, inside};
+        }
+    return img;
+}
+
+// A long thin splinter, pale where it snapped.
+Image Chip()
+{
+    Image img(kSize * kSize);
+    for (int y = 0; y < kSize; ++y)
+        for (int x = 0; x < kSize; ++x)
+        {
+            const float u = (x - 64.0f) / 56.0f, v = (y - 64.0f);
+            const float half = 14.0f * (1.0f - std::abs(u)) + 3.0f * (Noise(x / 6, 0, 8) - 0.5f);
+            const float inside = Cover(std::max(std::abs(v) - half, (std::abs(u) - 1.0f) * 56.0f));
+            if (inside <= 0.0f)
+                continue;
+            const float pale = std::clamp(u * 2.0f, 0.0f, 1.0f);
+            const float grain = 0.8f + 0.2f * std::sin(v * 1.3f + u * 4.0f);
+            img[static_cast<std::size_t>(y * kSize + x)] = {
+                (0.3f + 0.35f * pale) * grain, (0.19f + 0.25f * pale) * grain, (0.1f + 0.15f * pale) * grain, inside};
+        }
+    return img;
+}
+
+// A boxy old flash camera on a stand: black body, a glass lens and the bulb reflector.
+Image Camera()
+{
+    Image img(kSize * kSize);
+    for (int y = 0; y < kSize; ++y)
+        for (int x = 0; x < kSize; ++x)
+        {
+            const float bx = std::abs(x - 64.0f) - 44.0f, by = std::abs(y - 56.0f) - 30.0f;
+            const float body = std::max(bx, by);
+            const float lens = std::hypot(x - 64.0f, y - 56.0f) - 20.0f;
+            const float bulb = std::max(std::abs(x - 88.0f) - 14.0f, std::abs(y - 98.0f) - 12.0f);
+            const float legs = std::max(std::abs(std::abs(x - 64.0f) - 0.45f * (26.0f - y)) - 3.0f, y - 26.0f);
+            const float inside = Cover(std::min(std::min(body, bulb), std::max(legs, -static_cast<float>(y))));
+            if (inside <= 0.0f)
+                continue;
+            const float grit = 0.85f + 0.15f * Noise(x, y, 11);
+            Rgba p{0.09f * grit, 0.09f * grit, 0.1f * grit, inside};
+            if (bulb < 0.0f)
+                p = {0.55f * grit, 0.55f * grit, 0.5f * grit, inside};
+            if (lens < 0.0f)
+            {
+                const float glint = std::max(0.0f, 1.0f - std::hypot(x - 57.0f, y - 63.0f) / 7.0f);
+                p = {0.12f + 0.6f * glint, 0.14f + 0.6f * glint, 0.2f + 0.6f * glint, inside};
+            }
+            else if (lens < 4.0f)
+                p = {0.35f, 0.33f, 0.3f, inside};
+            img[static_cast<std::size_t>(y * kSize + x)] = p;
+        }
+    return img;
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -144,7 +217,9 @@ int main(int argc, char** argv)
     const std::string out = argv[1];
     const bool ok = Save(Relic(), out + "/relic.png") && Save(Glue(), out + "/glue.png") &&
                     Save(Jug({0.5f, 0.24f, 0.12f, 1}, {1.0f, 0.55f, 0.1f, 1}), out + "/firejug.png") &&
-                    Save(Jug({0.3f, 0.3f, 0.36f, 1}, {0.45f, 0.7f, 1.0f, 1}), out + "/lightningjug.png");
+                    Save(Jug({0.3f, 0.3f, 0.36f, 1}, {0.45f, 0.7f, 1.0f, 1}), out + "/lightningjug.png") &&
+                    Save(Table(), out + "/table.png") && Save(Chip(), out + "/woodchip.png") &&
+                    Save(Camera(), out + "/aperture.png");
     if (!ok)
         std::fprintf(stderr, "could not write into %s\n", out.c_str());
     return ok ? 0 : 1;

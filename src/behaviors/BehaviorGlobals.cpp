@@ -1,8 +1,10 @@
 #include "behaviors/BehaviorGlobals.h"
 
+#include "behaviors/items/BehaviorInventory.h"
 #include "behaviors/items/ObjectiveSystem.h"
 
 void ResetBehaviorGlobals()
 {
     ObjectiveSystem::Instance().ResetAll();
+    BehaviorInventory::Clear();
 }

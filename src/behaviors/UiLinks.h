@@ -28,6 +28,8 @@ class TipDisplay
 public:
     // Puts the text on the tip and shows it (a timed tip starts a new showing).
     virtual void ShowText(const std::string& text) = 0;
+    virtual void SetVisible(bool visible) = 0;
+    virtual bool IsVisible() const = 0;
 
 protected:
     ~TipDisplay() = default;
@@ -62,6 +64,16 @@ HudOperations& Get();
 // Null restores the silent default.
 void Install(HudOperations* hud);
 } // namespace Hud
+
+// The player's gameplay options that behaviours honour. The option system lives in the
+// ui layer and installs its reader; until then every option reads as off.
+namespace GameplayOptionLinks
+{
+using Query = bool (*)();
+// Null restores "off".
+void SetFlashingDisabledQuery(Query query);
+bool IsFlashingDisabled();
+} // namespace GameplayOptionLinks
 
 // An entity handed over through a message ("throwable"): the payload is shared so the
 // message can be copied, and whoever reads it takes the entity out exactly once.

@@ -41,8 +41,8 @@ public:
     void ShowText(const std::string& text) override;
 
     int GetKind() const { return _type; }
-    bool IsVisible() const { return _visible; }
-    void SetVisible(bool visible) { _visible = visible; }
+    bool IsVisible() const override { return _visible; }
+    void SetVisible(bool visible) override { _visible = visible; }
     void Trigger() { _trigger = true; }
     bool IsEnabled() const { return _enabled; }
     void SetEnabled(bool enabled) { _enabled = enabled; }
