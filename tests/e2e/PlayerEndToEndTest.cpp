@@ -4,6 +4,7 @@
 #include <stb_image.h>
 
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 #include <sys/wait.h>
@@ -27,7 +28,7 @@ protected:
         test::WriteFile("input.json", script);
         const std::string dump = "dump.json";
         const std::string command = std::string(GLOAMER_GAME_BINARY) + " --data " + _scratch.string() + " " + extra +
-                                    " --fixed-dt 0.016666668 --seed 3 --scene playerlab --input input.json" +
+                                    " --fixed-dt 0.016666668 --seed 3 --scene " + _level + " --input input.json" +
                                     " --frames " + std::to_string(frames + 1) + " --dump " + std::to_string(frames) +
                                     ":" + dump + " >output.txt 2>&1";
         const int status = std::system(command.c_str());
@@ -36,13 +37,13 @@ protected:
     }
 
     // The dumped entity of the lab level with that name (group members included).
-    static json Find(const json& dump, const std::string& name, int* count = nullptr)
+    json Find(const json& dump, const std::string& name, int* count = nullptr) const
     {
         json found;
         int n = 0;
         for (const json& scene : dump.value("scenes", json::array()))
         {
-            if (scene.value("name", "") != "playerlab")
+            if (scene.value("name", "") != _level)
                 continue;
             for (const json& entity : scene.value("entities", json::array()))
                 if (entity.value("name", "") == name)
@@ -58,6 +59,33 @@ protected:
 
     static float X(const json& entity) { return entity["transform"]["translation"]["x"].get<float>(); }
     static const json& Player(const json& entity) { return entity["components"]["behaviorplayer"]; }
+
+    // Counts the pixels of a square around a world point (the camera centred on the
+    // window; 1920 world units across it) whose channels add up to more than `threshold`.
+    std::function<int(float, float, int, int)> LitCounter(const std::string& file) const
+    {
+        int width = 0, height = 0, channels = 0;
+        std::shared_ptr<unsigned char> shot(stbi_load((_scratch / file).c_str(), &width, &height, &channels, 4),
+                                            &stbi_image_free);
+        EXPECT_NE(shot, nullptr) << file;
+        return [shot, width, height](float wx, float wy, int half, int threshold)
+        {
+            if (!shot)
+                return 0;
+            const float s = static_cast<float>(width) / 1920.0f;
+            const int cx = static_cast<int>(width / 2 + wx * s), cy = static_cast<int>(height / 2 - wy * s);
+            int count = 0;
+            for (int y = cy - half; y < cy + half; ++y)
+                for (int x = cx - half; x < cx + half; ++x)
+                {
+                    const unsigned char* p = shot.get() + (y * width + x) * 4;
+                    count += p[0] + p[1] + p[2] > threshold ? 1 : 0;
+                }
+            return count;
+        };
+    }
+
+    std::string _level = "playerlab";
 };
 
 TEST_F(PlayerEndToEndTest, HoldingDForOneSecondWalksFourHundredUnitsUntilAWallStopsIt)
@@ -75,6 +103,18 @@ TEST_F(PlayerEndToEndTest, HoldingDForOneSecondWalksFourHundredUnitsUntilAWallSt
     const float x = X(Find(blocked, "player"));
     EXPECT_LT(x, 500.0f - 20.0f);
     EXPECT_GT(x, 500.0f - 30.0f);
+}
+
+// In the real level the player starts in the entrance, at the mouth of the long passage
+// east: one second of D carries it 400 units along the passage, past the camera's tour.
+TEST_F(PlayerEndToEndTest, InLevel1HoldingDWalksFourHundredUnitsAlongThePassage)
+{
+    _level = "level1";
+    const json walked = Play(R"([{"frame": 5, "press": [68]}, {"frame": 65, "release": [68]}])", 80);
+    const json player = Find(walked, "player");
+    ASSERT_FALSE(player.is_null()) << walked.dump().substr(0, 500);
+    EXPECT_NEAR(X(player), -1120.0f + 400.0f, 4.0f);
+    EXPECT_NEAR(player["transform"]["translation"]["y"].get<float>(), -864.0f, 1.0f);
 }
 
 TEST_F(PlayerEndToEndTest, HoldingSprintRunsFasterAndDrainsStamina)
@@ -117,25 +157,7 @@ TEST_F(PlayerEndToEndTest, AScreenshotShowsThePlayerAndTheHud)
 {
     Play(R"([{"frame": 3, "cursor": {"x": 1200, "y": 540}, "press": [49]}, {"frame": 4, "release": [49]}])", 30,
          "--windowed --screenshot 20:shot.png");
-    int width = 0, height = 0, channels = 0;
-    std::unique_ptr<unsigned char, void (*)(void*)> shot(
-        stbi_load((_scratch / "shot.png").c_str(), &width, &height, &channels, 4), &stbi_image_free);
-    ASSERT_NE(shot, nullptr);
-    // The window is 99 % of the 1920 x 1080 screen; the world is scaled to fit.
-    const float s = static_cast<float>(width) / 1920.0f;
-    // Pixels of a square around a world point whose channels add up to more than `threshold`.
-    const auto lit = [&](float wx, float wy, int half, int threshold)
-    {
-        const int cx = static_cast<int>(width / 2 + wx * s), cy = static_cast<int>(height / 2 - wy * s);
-        int count = 0;
-        for (int y = cy - half; y < cy + half; ++y)
-            for (int x = cx - half; x < cx + half; ++x)
-            {
-                const unsigned char* p = shot.get() + (y * width + x) * 4;
-                count += p[0] + p[1] + p[2] > threshold ? 1 : 0;
-            }
-        return count;
-    };
+    const auto lit = LitCounter("shot.png");
     EXPECT_GT(lit(-300.0f, 0.0f, 30, 120), 300) << "the player";
     EXPECT_EQ(lit(-300.0f, 250.0f, 30, 120), 0) << "the dark room around it";
     // HUD parts sit where their anchors put them on this window.
