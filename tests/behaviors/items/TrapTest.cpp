@@ -103,6 +103,8 @@ TEST_F(TrapTest, ABearTrapSnapsOnceHoldsForItsTimeAndIsThenSpent)
     auto monster = Creature({10, 0}, kSlice, 0);
     BehaviorTrapBear& bear = Bear(*trap);
     EXPECT_EQ(bear.GetFlags(), 0x801u);
+    EXPECT_NE(FromArchetype("beartrap", {0, 0})->Get<BehaviorTrapBear>(ctype::Behavior), nullptr)
+        << "the traps the player places are bear traps";
 
     Frame({trap.get(), monster.get()}, {{monster.get(), trap.get()}});
     EXPECT_TRUE(bear.GetTrapSound().IsPlaying()) << "the jaws close with a snap";
