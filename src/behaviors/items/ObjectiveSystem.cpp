@@ -1,5 +1,6 @@
 #include "behaviors/items/ObjectiveSystem.h"
 
+#include "behaviors/UiLinks.h"
 #include "core/Trace.h"
 #include "data/Entity.h"
 #include "render/Sprite.h"
@@ -104,6 +105,9 @@ void ObjectiveSystem::Collect(int id)
 
 void ObjectiveSystem::ShowRunText() const
 {
+    // The HUD shakes the text and hides it after its two seconds; the sprite is also set
+    // here so the words show in a level without a HUD.
+    Hud::Get().SetPillarText("RUN.");
     for (const auto& scene : SceneSystem::Instance().GetScenes())
     {
         Entity* text = scene->FindEntity("pillartext");

@@ -1,6 +1,8 @@
 #include "audio/AudioTestSupport.h"
+#include "behaviors/UiLinks.h"
 
 #include "audio/SoundSystem.h"
+#include "behaviors/UiLinks.h"
 #include "behaviors/items/BehaviorCollectable.h"
 #include "behaviors/items/BehaviorScoreKeeper.h"
 #include "behaviors/items/ObjectiveSystem.h"
@@ -152,6 +154,13 @@ TEST_F(CollectableTest, HoldingInteractWithinRangeCollectsAndCallsTheMonster)
 
 TEST_F(CollectableTest, AllFourMakeTheApertureReadyAndLeavingTheLevelEmptiesTheRegister)
 {
+    // The HUD hears about it too, so it can hide the text again after its two seconds.
+    struct PillarRecorder : HudOperations
+    {
+        void SetPillarText(const std::string& text) override { texts.push_back(text); }
+        std::vector<std::string> texts;
+    } hud;
+    Hud::Install(&hud);
     Scene& lab = Load("objectivelab");
     const glm::vec2 places[] = {{-420, 220}, {420, 220}, {420, -220}, {-420, -220}};
     for (int i = 0; i < 4; ++i)
@@ -168,6 +177,8 @@ TEST_F(CollectableTest, AllFourMakeTheApertureReadyAndLeavingTheLevelEmptiesTheR
     Sprite* run = lab.FindEntity("pillartext")->Get<Sprite>(ctype::Sprite);
     EXPECT_EQ(run->GetText(), "RUN.");
     EXPECT_FLOAT_EQ(run->GetTint().a, 1.0f);
+    EXPECT_EQ(hud.texts, std::vector<std::string>{"RUN."});
+    Hud::Install(nullptr);
 
     test::WriteFile("Data/Level/empty.json", "{}");
     Load("empty");
