@@ -1,5 +1,7 @@
 #include "render/SceneCamera.h"
 
+#include "core/StdRandom.h"
+
 #include <glm/gtc/matrix_transform.hpp>
 
 #include <cmath>
@@ -177,8 +179,8 @@ void SceneCamera::Update(float dt)
 
 glm::vec2 SceneCamera::RandomShakeOffset(float width, float height)
 {
-    constexpr float kInvRandRange = 3.0517578e-5f; // 1 / 32768
-    const float y = static_cast<float>(std::rand()) * kInvRandRange * height - height * 0.5f;
-    const float x = static_cast<float>(std::rand()) * kInvRandRange * width - width * 0.5f;
+    // y is drawn first; 15-bit draws keep the offset inside the box whatever RAND_MAX is.
+    const float y = StdRandom::Unit() * height - height * 0.5f;
+    const float x = StdRandom::Unit() * width - width * 0.5f;
     return {x, y};
 }

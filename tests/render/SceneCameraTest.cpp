@@ -4,6 +4,8 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
+#include <cmath>
+
 namespace
 {
 PointerState g_pointer;
@@ -62,6 +64,14 @@ TEST_F(SceneCameraTest, ViewTranslatesRotatesScalesMovesAndShakes)
     EXPECT_TRUE(shaken.IsShaking());
     EXPECT_NE(shaken.GetShake(), glm::vec3(0.0f));
     EXPECT_NE(shaken.GetMatrix(), glm::scale(glm::mat4(1.0f), glm::vec3(1.5f))) << "the shake offsets the view";
+
+    // Each offset stays inside its box, whatever the C library's RAND_MAX.
+    for (int i = 0; i < 200; ++i)
+    {
+        const glm::vec2 offset = SceneCamera::RandomShakeOffset(10.0f, 4.0f);
+        ASSERT_LE(std::abs(offset.x), 5.0f);
+        ASSERT_LE(std::abs(offset.y), 2.0f);
+    }
 
     shaken.Update(0.125f);
     EXPECT_FALSE(shaken.IsShaking());
