@@ -70,7 +70,7 @@ void Wire()
         [](bool live)
         {
             if (!live)
-                DebugSystem::Instance().GetInspector().Shutdown();
+                DebugSystem::Instance().GetDebugWindow().Shutdown();
         });
     listeners.contextChanged.emplace_back(&OnContextChanged);
     listeners.closing.emplace_back(&SaveVsync);

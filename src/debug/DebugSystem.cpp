@@ -102,16 +102,16 @@ void DebugSystem::Render()
         _lastLineCount = static_cast<unsigned>(_matrices.size());
     }
     lines.Clear();
-    _inspector.Render(WindowSystem::Instance().GetWindow());
+    _debugWindow.Render(WindowSystem::Instance().GetWindow());
 }
 
 void DebugSystem::Update(float dt)
 {
     const InputSystem& input = InputSystem::Instance();
-    if (input.IsTriggered(Inspector::kBinding))
-        _inspector.Toggle();
-    if (_inspector.IsShown())
-        _inspector.Pick(SceneSystem::Instance(), input.GetMouseWorldPosition());
+    if (input.IsTriggered(DebugWindow::kBinding))
+        _debugWindow.Toggle();
+    if (_debugWindow.IsShown())
+        _debugWindow.Pick(SceneSystem::Instance(), input.GetMouseWorldPosition());
 
     if (Cheats::IsTriggered("Gather Heatmap"))
         ToggleGathering();
@@ -179,7 +179,7 @@ void DebugSystem::Exit()
         _gathering = false;
     // Their GL objects belong to the context, which goes after this.
     _lineSprite.reset();
-    _inspector.Shutdown();
+    _debugWindow.Shutdown();
 }
 
 void DebugSystem::Reset()
@@ -193,5 +193,5 @@ void DebugSystem::Reset()
     _samples.Clear();
     _level.clear();
     _lastHeatmapFile.clear();
-    _inspector.Reset();
+    _debugWindow.Reset();
 }

@@ -2,8 +2,8 @@
 
 #include "core/DebugLines.h"
 #include "core/System.h"
+#include "debug/DebugWindow.h"
 #include "debug/Heatmap.h"
-#include "debug/Inspector.h"
 
 #include <glm/mat4x4.hpp>
 
@@ -41,7 +41,7 @@ public:
     const std::string& LastHeatmapFile() const { return _lastHeatmapFile; }
     // Segments in the last Render's draw (0 when nothing was drawn).
     unsigned LastLineCount() const { return _lastLineCount; }
-    Inspector& GetInspector() { return _inspector; }
+    DebugWindow& GetDebugWindow() { return _debugWindow; }
 
     // Instance matrix of a segment drawn with a line mesh from -1 to 1 along x.
     static glm::mat4 SegmentMatrix(const DebugLines::Segment& segment);
@@ -65,5 +65,5 @@ private:
     HeatmapSamples _samples;
     std::string _level;
     std::string _lastHeatmapFile;
-    Inspector _inspector;
+    DebugWindow _debugWindow;
 };

@@ -41,7 +41,7 @@ protected:
     }
 };
 
-TEST_F(DebugToolsEndToEndTest, TypedCheatsGatherAHeatmapOpenTheInspectorAndQuit)
+TEST_F(DebugToolsEndToEndTest, TypedCheatsGatherAHeatmapOpenTheDebugWindowAndQuit)
 {
     nlohmann::json steps = nlohmann::json::array();
     long long frame = 5;

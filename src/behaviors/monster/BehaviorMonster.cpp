@@ -118,39 +118,33 @@ BehaviorMonster::BehaviorMonster(const BehaviorMonster& other)
 
 BehaviorMonster::~BehaviorMonster() = default;
 
+const std::pair<const char*, Sound BehaviorMonster::*> BehaviorMonster::kSounds[kSoundCount] = {
+    {"roarsound", &BehaviorMonster::_roarSound},
+    {"diesound", &BehaviorMonster::_dieSound},
+    {"yelpsound", &BehaviorMonster::_yelpSound},
+    {"stompsound", &BehaviorMonster::_stompSound},
+    {"heartbeatsound", &BehaviorMonster::_heartBeatSound},
+    {"explodesound", &BehaviorMonster::_explodeSound},
+    {"rumblinglongsound", &BehaviorMonster::_rumblingLongSound},
+    {"crackingsound", &BehaviorMonster::_crackingSound}};
+
 void BehaviorMonster::Read(const json& j)
 {
     Behavior::Read(j);
     Descriptor().Read(*this, j);
-    const std::pair<const char*, Sound*> sounds[] = {{"roarsound", &_roarSound},
-                                                     {"diesound", &_dieSound},
-                                                     {"yelpsound", &_yelpSound},
-                                                     {"stompsound", &_stompSound},
-                                                     {"heartbeatsound", &_heartBeatSound},
-                                                     {"explodesound", &_explodeSound},
-                                                     {"rumblinglongsound", &_rumblingLongSound},
-                                                     {"crackingsound", &_crackingSound}};
-    for (const auto& [key, sound] : sounds)
+    for (const auto& [key, sound] : kSounds)
         if (auto it = j.find(key); it != j.end())
-            sound->Read(*it);
+            (this->*sound).Read(*it);
 }
 
 void BehaviorMonster::Write(json& j) const
 {
     Behavior::Write(j);
     Descriptor().Write(*this, j);
-    const std::pair<const char*, const Sound*> sounds[] = {{"roarsound", &_roarSound},
-                                                           {"diesound", &_dieSound},
-                                                           {"yelpsound", &_yelpSound},
-                                                           {"stompsound", &_stompSound},
-                                                           {"heartbeatsound", &_heartBeatSound},
-                                                           {"explodesound", &_explodeSound},
-                                                           {"rumblinglongsound", &_rumblingLongSound},
-                                                           {"crackingsound", &_crackingSound}};
-    for (const auto& [key, sound] : sounds)
+    for (const auto& [key, sound] : kSounds)
     {
         json s = json::object();
-        sound->Write(s);
+        (this->*sound).Write(s);
         j[key] = std::move(s);
     }
     // What a dump needs to follow the hunt.

@@ -7,7 +7,10 @@
 #include "data/Timer.h"
 
 #include <glm/vec2.hpp>
+
+#include <cstddef>
 #include <glm/vec4.hpp>
+#include <utility>
 
 #include <cstdint>
 
@@ -135,6 +138,10 @@ private:
     Timer _emergeTimer{0.0f, 0.0f};
     Timer _captureTimer{0.0f, 0.0f};
     Timer _stunTimer{3.0f, 3.0f};
+    // The monster's sounds by their JSON keys, read and written alike.
+    static constexpr std::size_t kSoundCount = 8;
+    static const std::pair<const char*, Sound BehaviorMonster::*> kSounds[kSoundCount];
+
     Sound _roarSound;
     Sound _dieSound;
     Sound _yelpSound;

@@ -1,4 +1,4 @@
-#include "debug/Inspector.h"
+#include "debug/DebugWindow.h"
 
 #include "data/Entity.h"
 #include "render/GlState.h"
@@ -13,7 +13,7 @@
 
 namespace
 {
-Inspector::TreeTextFn s_treeText = nullptr;
+DebugWindow::TreeTextFn s_treeText = nullptr;
 
 bool Holds(const Transform& t, glm::vec2 point)
 {
@@ -31,17 +31,17 @@ bool Above(const Transform& a, const Transform& b)
 }
 } // namespace
 
-void Inspector::SetTreeText(TreeTextFn fn)
+void DebugWindow::SetTreeText(TreeTextFn fn)
 {
     s_treeText = fn;
 }
 
-std::string Inspector::TreeText(const Entity& entity)
+std::string DebugWindow::TreeText(const Entity& entity)
 {
     return s_treeText ? s_treeText(entity) : std::string(kNoTree);
 }
 
-Entity* Inspector::EntityAt(const SceneSystem& scenes, glm::vec2 world)
+Entity* DebugWindow::EntityAt(const SceneSystem& scenes, glm::vec2 world)
 {
     Entity* best = nullptr;
     for (const auto& scene : scenes.GetScenes())
@@ -55,13 +55,13 @@ Entity* Inspector::EntityAt(const SceneSystem& scenes, glm::vec2 world)
     return best;
 }
 
-void Inspector::Pick(const SceneSystem& scenes, glm::vec2 mouseWorld)
+void DebugWindow::Pick(const SceneSystem& scenes, glm::vec2 mouseWorld)
 {
     if (Entity* under = EntityAt(scenes, mouseWorld))
         _picked = under;
 }
 
-Inspector::View Inspector::Describe(const SceneSystem& scenes) const
+DebugWindow::View DebugWindow::Describe(const SceneSystem& scenes) const
 {
     View view;
     for (const auto& scene : scenes.GetScenes())
@@ -91,7 +91,7 @@ Inspector::View Inspector::Describe(const SceneSystem& scenes) const
     return view;
 }
 
-void Inspector::Render(GLFWwindow* window)
+void DebugWindow::Render(GLFWwindow* window)
 {
     if (!_shown || !window || !GlState::IsLive())
         return;
@@ -141,7 +141,7 @@ void Inspector::Render(GLFWwindow* window)
     ImGui_ImplOpenGL3_RenderDrawData(ImGui::GetDrawData());
 }
 
-void Inspector::Shutdown()
+void DebugWindow::Shutdown()
 {
     if (!_started)
         return;
@@ -151,7 +151,7 @@ void Inspector::Shutdown()
     _started = false;
 }
 
-void Inspector::Reset()
+void DebugWindow::Reset()
 {
     Shutdown();
     _shown = false;

@@ -1,7 +1,7 @@
 #include "TestSupport.h"
 
 #include "data/Entity.h"
-#include "debug/Inspector.h"
+#include "debug/DebugWindow.h"
 #include "scene/Scene.h"
 #include "scene/SceneSystem.h"
 
@@ -26,11 +26,11 @@ std::string TreeOf(const Entity& entity)
 }
 } // namespace
 
-class InspectorTest : public test::ScratchTest
+class DebugWindowTest : public test::ScratchTest
 {
 protected:
     SceneSystem& _scenes = SceneSystem::Instance();
-    Inspector _inspector;
+    DebugWindow _debugWindow;
 
     void SetUp() override
     {
@@ -49,12 +49,12 @@ protected:
 
     std::string NameAt(glm::vec2 world) const
     {
-        const Entity* e = Inspector::EntityAt(_scenes, world);
+        const Entity* e = DebugWindow::EntityAt(_scenes, world);
         return e ? e->GetName() : "(none)";
     }
 };
 
-TEST_F(InspectorTest, TheTopmostEntityUnderThePointIsPicked)
+TEST_F(DebugWindowTest, TheTopmostEntityUnderThePointIsPicked)
 {
     EXPECT_EQ(NameAt({-300, 300}), "floor");
     EXPECT_EQ(NameAt({20, 40}), "crate") << "higher depth covers the floor";
@@ -62,21 +62,21 @@ TEST_F(InspectorTest, TheTopmostEntityUnderThePointIsPicked)
     EXPECT_EQ(NameAt({-400, 0}), "hint") << "any live scene";
     EXPECT_EQ(NameAt({600, 0}), "(none)");
 
-    _inspector.Pick(_scenes, {20, 40});
-    _inspector.Pick(_scenes, {900, 900});
-    ASSERT_NE(_inspector.Picked(), nullptr);
-    EXPECT_EQ(_inspector.Picked()->GetName(), "crate") << "empty ground keeps the last pick";
+    _debugWindow.Pick(_scenes, {20, 40});
+    _debugWindow.Pick(_scenes, {900, 900});
+    ASSERT_NE(_debugWindow.Picked(), nullptr);
+    EXPECT_EQ(_debugWindow.Picked()->GetName(), "crate") << "empty ground keeps the last pick";
 }
 
-TEST_F(InspectorTest, TheViewListsScenesComponentsAndTheBehaviourTree)
+TEST_F(DebugWindowTest, TheViewListsScenesComponentsAndTheBehaviourTree)
 {
-    Inspector::View view = _inspector.Describe(_scenes);
+    DebugWindow::View view = _debugWindow.Describe(_scenes);
     EXPECT_THAT(view._scenes, ElementsAre("hall (3 entities)", "overlay (1 entities)"));
     EXPECT_TRUE(view._entity.empty());
 
     _scenes.GetScenes()[1]->SetPaused(true);
-    _inspector.Pick(_scenes, {20, 40});
-    view = _inspector.Describe(_scenes);
+    _debugWindow.Pick(_scenes, {20, 40});
+    view = _debugWindow.Describe(_scenes);
     EXPECT_EQ(view._scenes[1], "overlay (1 entities, paused)");
     EXPECT_EQ(view._entity, "crate");
     ASSERT_EQ(view._components.size(), 2u);
@@ -84,17 +84,17 @@ TEST_F(InspectorTest, TheViewListsScenesComponentsAndTheBehaviourTree)
     EXPECT_THAT(view._components[0].second, HasSubstr("\"depth\": 5"));
     EXPECT_EQ(view._components[1].first, "sprite");
     EXPECT_THAT(view._components[1].second, HasSubstr("\"g\": 0.25"));
-    EXPECT_EQ(view._tree, Inspector::kNoTree);
+    EXPECT_EQ(view._tree, DebugWindow::kNoTree);
 
-    Inspector::SetTreeText(&TreeOf);
-    EXPECT_EQ(_inspector.Describe(_scenes)._tree, "Sequence\n  crate");
-    Inspector::SetTreeText(nullptr);
-    EXPECT_EQ(_inspector.Describe(_scenes)._tree, Inspector::kNoTree);
+    DebugWindow::SetTreeText(&TreeOf);
+    EXPECT_EQ(_debugWindow.Describe(_scenes)._tree, "Sequence\n  crate");
+    DebugWindow::SetTreeText(nullptr);
+    EXPECT_EQ(_debugWindow.Describe(_scenes)._tree, DebugWindow::kNoTree);
 
     // A deleted pick is let go, not read.
     _scenes.GetScenes()[0]->GetEntities().FindByName("crate")->Destroy();
     _scenes.GetScenes()[0]->GetEntities().Update(0.0f);
     _scenes.GetScenes()[0]->GetEntities().Update(0.0f);
-    EXPECT_EQ(_inspector.Picked(), nullptr);
-    EXPECT_TRUE(_inspector.Describe(_scenes)._entity.empty());
+    EXPECT_EQ(_debugWindow.Picked(), nullptr);
+    EXPECT_TRUE(_debugWindow.Describe(_scenes)._entity.empty());
 }

@@ -16,7 +16,7 @@ struct GLFWwindow;
 // the scene list, the entity under the mouse with each component as it writes itself,
 // and that entity's behaviour tree. Hidden until its key binding toggles it, so plain
 // runs, headless runs and screenshots never show it.
-class Inspector
+class DebugWindow
 {
 public:
     static constexpr const char* kBinding = "Inspector";
