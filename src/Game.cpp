@@ -4,6 +4,7 @@
 #include "behaviors/PlayerCamera.h"
 #include "behaviors/UiLinks.h"
 #include "behaviors/items/ObjectiveSystem.h"
+#include "behaviors/monster/BehaviorMonster.h"
 #include "core/AtomicFile.h"
 #include "core/Cheats.h"
 #include "core/WindowSystem.h"
@@ -11,6 +12,7 @@
 #include "data/Stream.h"
 #include "debug/CheatSystem.h"
 #include "debug/DebugSystem.h"
+#include "debug/DebugWindow.h"
 #include "input/InputSystem.h"
 #include "render/GlState.h"
 #include "render/ParticleEmitter.h"
@@ -38,6 +40,19 @@ void OnContextChanged(bool live)
         GlState::Release();
         GlState::SetLive(false);
     }
+}
+
+// The debug window's tree panel: every root of a monster's behaviour tree.
+std::string MonsterTreeText(const Entity& entity)
+{
+    const auto* monster = entity.Get<BehaviorMonster>(ctype::Behavior);
+    if (!monster)
+        return DebugWindow::kNoTree;
+    const BehaviorTree& tree = monster->GetTree();
+    std::string text;
+    for (std::size_t i = 0; i < tree.Roots().size(); ++i)
+        text += "Root " + std::to_string(i) + "\n" + tree.DebugText(i);
+    return text;
 }
 
 void ToggleFullscreenOnRequest(long long)
@@ -84,6 +99,7 @@ void Wire()
                 objectives->Reset();
         });
     BeneathDraw::Set([](Component& emitter) { static_cast<ParticleEmitter&>(emitter).RenderBeneath(); });
+    DebugWindow::SetTreeText(&MonsterTreeText);
     Cheats::SetQuery([](std::string_view name) { return CheatSystem::Instance().IsTriggered(name); });
     Hud::Install(&BehaviorHudController::Operations());
     GameplayOptionLinks::SetFlashingDisabledQuery([] { return OptionSystem::Gameplay().disableFlashing; });

@@ -92,6 +92,7 @@ public:
     // False once a required component was found missing: it then stays dormant.
     bool IsComplete() const { return _complete; }
     BehaviorTree& GetTree() { return _tree; }
+    const BehaviorTree& GetTree() const { return _tree; }
     const Sound& GetHeartBeatSound() const { return _heartBeatSound; }
     const Sound& GetStompSound() const { return _stompSound; }
     // Where the figure's velocity spreads stand; for the burst and ray checks.

@@ -4,6 +4,7 @@
 #include "core/Cheats.h"
 #include "core/MessageSystem.h"
 #include "data/Entity.h"
+#include "debug/DebugWindow.h"
 #include "physics/Collider.h"
 #include "physics/LineBuffer.h"
 #include "physics/Physics.h"
@@ -171,6 +172,11 @@ TEST_F(MonsterTest, WithoutAPlayerTheHuntStopsAtTheLookupAndTheMonsterStaysPut)
     EXPECT_EQ(_monster->Get<Physics>(ctype::Physics)->GetVelocity(), glm::vec2(0.0f));
     EXPECT_EQ(Board().GetVec2(BehaviorMonster::kProbe), sentinel) << "the children after the lookup never ran";
     EXPECT_EQ(Monster().GetTree().Tick(0), BTNode::Error);
+
+    const std::string shown = DebugWindow::TreeText(*_monster);
+    EXPECT_EQ(shown.find("Root 0\n"), 0u) << "the debug window shows the monster's tree";
+    EXPECT_NE(shown.find("Root 1\n"), std::string::npos);
+    EXPECT_NE(shown.find("Parallel"), std::string::npos);
 }
 
 TEST_F(MonsterTest, NoiseIsHeardThroughExactlyTheThresholdOfWallsAndNotOneMore)
