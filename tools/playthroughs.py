@@ -22,8 +22,8 @@ WALK = 400.0  # units a second
 SPRINT = WALK * 1.3
 SCREEN_CENTRE = (960, 540)
 
-KEY = {"W": 87, "A": 65, "S": 83, "D": 68, "SHIFT": 340, "E": 69, "SPACE": 32, "TRAPS": 49,
-       "OFFHAND": 82, "THROW": 81, "MOUSE": 0}
+# Key codes of the bindings in Data/Data/dat_input.json; 0 is the left mouse button.
+KEY = {"W": 87, "A": 65, "S": 83, "D": 68, "SHIFT": 340, "E": 69, "SPACE": 32, "TRAPS": 49, "MOUSE": 0}
 DIRECTION = {(0, 1): "W", (0, -1): "S", (-1, 0): "A", (1, 0): "D"}
 
 
