@@ -176,14 +176,15 @@ TEST_F(LeafFunctionsTest, SightlineIsBlockedByLineWallsOfTheCurrentScene)
     Entity* wall = Add(test::Wall({100.0f, -50.0f}, {100.0f, 50.0f}));
     Board().ResetVec2(0);
 
-    Board().GetVec2(0) = {200.0f, 0.0f};
-    EXPECT_EQ(Tick(leaf::kDirectSightline, 0, 0), BTNode::Failure);
-    Board().GetVec2(0) = {90.0f, 0.0f};
-    EXPECT_EQ(Tick(leaf::kDirectSightline, 0, 0), BTNode::Success) << "stops short of the wall";
-    Board().GetVec2(0) = {200.0f, 200.0f};
-    EXPECT_EQ(Tick(leaf::kDirectSightline, 0, 0), BTNode::Success) << "passes above its end";
-    Board().GetVec2(0) = {200.0f, 100.0f};
-    EXPECT_EQ(Tick(leaf::kDirectSightline, 0, 0), BTNode::Failure) << "grazing the end still counts";
+    // Through the wall, short of it, above its end, grazing its end.
+    for (const auto& [target, seen] : {std::pair{glm::vec2(200.0f, 0.0f), BTNode::Failure},
+                                       {glm::vec2(90.0f, 0.0f), BTNode::Success},
+                                       {glm::vec2(200.0f, 200.0f), BTNode::Success},
+                                       {glm::vec2(200.0f, 100.0f), BTNode::Failure}})
+    {
+        Board().GetVec2(0) = target;
+        EXPECT_EQ(Tick(leaf::kDirectSightline, 0, 0), seen) << target.x << ", " << target.y;
+    }
 
     wall->Get<Collider>(ctype::Collider)->SetEnabled(false);
     Board().GetVec2(0) = {200.0f, 0.0f};
