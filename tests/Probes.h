@@ -20,11 +20,7 @@ template <CType Type> class Probe : public ComponentBase<Probe<Type>>
 public:
     Probe() : ComponentBase<Probe<Type>>(Type) {}
 
-    void Read(const json& j) override
-    {
-        Descriptor().Read(*this, j);
-        ++_reads;
-    }
+    void Read(const json& j) override { Descriptor().Read(*this, j); }
     void Write(json& j) const override { Descriptor().Write(*this, j); }
     void Init() override { Log("init"); }
     void Update(float) override
@@ -61,7 +57,6 @@ public:
     int _count = 3;
     bool _on = false;
     glm::vec2 _offset{2.0f, 4.0f};
-    int _reads = 0;
     int _fixedSteps = 0;
     void (*_onUpdate)(Probe&) = nullptr;
     void (*_onExit)(Probe&) = nullptr;

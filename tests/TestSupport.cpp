@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "Game.h"
+#include "Probes.h"
 #include "audio/AudioGlobals.h"
 #include "behaviors/BehaviorGlobals.h"
 #include "core/CoreGlobals.h"
@@ -65,6 +66,7 @@ void ScratchTest::SetUp()
     _scratch = pattern;
     std::filesystem::current_path(_scratch);
     ResetGlobals();
+    Calls().Clear();
 }
 
 void ScratchTest::TearDown()

@@ -31,14 +31,6 @@ Sprite& SpriteOf(Entity& e)
     return *e.Get<Sprite>(ctype::Sprite);
 }
 
-int Count(const std::string& text, const std::string& part)
-{
-    int n = 0;
-    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-        ++n;
-    return n;
-}
-
 // What each action on an entity says when its target is missing or gone.
 const std::vector<std::string> kNullTargetLines = {
     "Move Action Given Null Target, Removing From List",      "Rotate Action Given Null Target, Removing From List",
@@ -116,8 +108,8 @@ TEST_F(ActionClassesTest, MissingTargetsAndTargetsDeletedMidwayAreReportedAndDro
     EXPECT_EQ(_list.Count(), 7u) << "only the door's actions are left";
     std::string trace = test::ReadTrace();
     for (const std::string& message : kNullTargetLines)
-        EXPECT_EQ(Count(trace, message), 1) << message;
-    EXPECT_EQ(Count(trace, "Move Camera Action Given Null Target, Removing From List"), 1);
+        EXPECT_EQ(test::Count(trace, message), 1u) << message;
+    EXPECT_EQ(test::Count(trace, "Move Camera Action Given Null Target, Removing From List"), 1u);
     EXPECT_EQ(trace.find("Tint"), std::string::npos) << "a tint without a sprite goes quietly";
 
     door.reset();
@@ -125,7 +117,7 @@ TEST_F(ActionClassesTest, MissingTargetsAndTargetsDeletedMidwayAreReportedAndDro
     EXPECT_TRUE(_list.IsEmpty());
     trace = test::ReadTrace();
     for (const std::string& message : kNullTargetLines)
-        EXPECT_EQ(Count(trace, message), 2) << message;
+        EXPECT_EQ(test::Count(trace, message), 2u) << message;
 }
 
 TEST_F(ActionClassesTest, SpriteActionsFadeTintAndTypeAndAnchorActionsSwitchAtTheirEnd)

@@ -14,25 +14,7 @@ protected:
 };
 } // namespace
 
-TEST_F(SoundSystemTest, LoadsTheTableAndLaterNamesWinTheIndex)
-{
-    test::WriteSoundTable(json::array({{"drip", 0.2},
-                                       {"theme", 0.2, {{"category", 1}, {"looping", true}, {"volume", 0.5}}},
-                                       {"drip", 0.3, {{"volume", 0.25}}}}));
-    ASSERT_TRUE(_system.Init());
-    ASSERT_EQ(_system.TableSize(), 3u);
-    EXPECT_EQ(_system.FindIndex("drip"), 2);
-    EXPECT_EQ(_system.FindIndex("theme"), 1);
-    EXPECT_EQ(_system.FindIndex("nothing"), 0);
-    const SoundSystem::Entry* theme = _system.GetEntry(1);
-    EXPECT_EQ(theme->_category, 1u);
-    EXPECT_TRUE(theme->_looping);
-    EXPECT_FLOAT_EQ(theme->_volume, 0.5f);
-    EXPECT_FLOAT_EQ(_system.GetEntry(0)->_volume, 1.0f);
-    EXPECT_EQ(_system.GetEntry(3), nullptr);
-}
-
-TEST_F(SoundSystemTest, WritesTheTableBackCompleteSortedAndIndentedAtExit)
+TEST_F(SoundSystemTest, LaterNamesWinTheIndexAndTheTableIsWrittenBackCompleteSortedAndIndented)
 {
     test::WriteTone("Assets/Sound/a.wav", 0.1);
     test::WriteFile("Data/Sound/sounds.json", R"([
@@ -40,8 +22,14 @@ TEST_F(SoundSystemTest, WritesTheTableBackCompleteSortedAndIndentedAtExit)
         {"volume": 0.8, "filename": "Assets/Sound/a.wav", "name": "b", "category": 2, "looping": true},
         {"name": "a", "filename": "Assets/Sound/a.wav", "volume": 0.5}])");
     ASSERT_TRUE(_system.Init());
+    ASSERT_EQ(_system.TableSize(), 3u);
+    EXPECT_EQ(_system.FindIndex("a"), 2);
+    EXPECT_EQ(_system.FindIndex("b"), 1);
+    EXPECT_EQ(_system.FindIndex("nothing"), 0);
+    EXPECT_EQ(_system.GetEntry(3), nullptr);
     _system.Exit();
 
+    // Every entry goes back with all its keys, read values and defaults alike.
     const std::string written = test::ReadFile("Data/Sound/sounds.json");
     const json back = json::parse(written);
     EXPECT_EQ(back, json::parse(R"([

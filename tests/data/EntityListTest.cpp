@@ -24,15 +24,7 @@ void DestroyB(ProbeSprite&)
 }
 } // namespace
 
-class EntityListTest : public test::ScratchTest
-{
-protected:
-    void SetUp() override
-    {
-        ScratchTest::SetUp();
-        Calls().Clear();
-    }
-};
+using EntityListTest = test::ScratchTest;
 
 TEST_F(EntityListTest, DestroyedEntitiesGoTheNextPassAndDetachedOnesLeaveUndeleted)
 {

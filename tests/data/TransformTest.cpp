@@ -17,7 +17,6 @@ TEST(Transform, MatrixIsTranslateRotateScaleAndStaleAfterEveryChangeAndOnEveryCo
     Transform t;
     t.Read(json::parse(
         R"({"translation": {"x": 120, "y": -40}, "scale": {"x": 64, "y": 32}, "rotation": 90, "depth": 7})"));
-    EXPECT_EQ(t.GetDepth(), 7);
     // Local x is scaled by 64, turned onto world +y, then moved.
     const glm::vec2 p = Apply(t, {1, 0});
     EXPECT_NEAR(p.x, 120.0f, 1e-3);

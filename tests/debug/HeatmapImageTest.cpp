@@ -87,11 +87,7 @@ TEST_F(HeatmapToolTest, WritesAPngOfTheHeatmapOverItsNamedLevel)
     const HeatmapImage expected = RenderHeatmap(Walked(), TopViewFromLevel(nlohmann::json::parse(kLevel)), 400);
     EXPECT_EQ(w, expected._width);
     EXPECT_EQ(h, expected._height);
-    const glm::ivec2 hot = expected.PixelOf({101, 100});
-    const glm::ivec2 cold = expected.PixelOf({-100, -250});
-    const auto pixel = [&](glm::ivec2 p) { return png + (p.y * w + p.x) * 4; };
-    EXPECT_GT(pixel(hot)[0], pixel(cold)[0] + 100) << "the picture differs where the player walked";
-    EXPECT_EQ(std::vector<unsigned char>(png, png + w * h * 4), expected._rgba);
+    EXPECT_EQ(std::vector<unsigned char>(png, png + w * h * 4), expected._rgba) << "the picture the game would draw";
     stbi_image_free(png);
 }
 

@@ -43,11 +43,10 @@ TEST_F(InputScriptTest, StepsPlayAtTheirFrameAndBadStepsOrFilesAreReported)
     ASSERT_TRUE(bad.Load("script.json"));
     EXPECT_EQ(bad.Steps().size(), 1u);
     EXPECT_EQ(bad.Steps().begin()->first, 3);
-    std::string trace = test::ReadTrace();
-    EXPECT_THAT(trace, HasSubstr("script.json: /0: key 'frame' not found"));
-    EXPECT_THAT(trace, HasSubstr("script.json: /2/press: type must be array"));
-    EXPECT_THAT(trace, HasSubstr("script.json: /4/release/1: number 1000000000000.0 is out of range for int"));
-    EXPECT_THAT(trace, HasSubstr("script.json: /5/frame: number 1e+30 is out of range for int"));
+    for (const char* line : {"script.json: /0: key 'frame' not found", "script.json: /2/press: type must be array",
+                             "script.json: /4/release/1: number 1000000000000.0 is out of range for int",
+                             "script.json: /5/frame: number 1e+30 is out of range for int"})
+        EXPECT_THAT(test::ReadTrace(), HasSubstr(line));
 
     InputScript files;
     EXPECT_FALSE(files.Load("absent.json"));
@@ -56,8 +55,7 @@ TEST_F(InputScriptTest, StepsPlayAtTheirFrameAndBadStepsOrFilesAreReported)
     test::WriteFile("cut.json", R"([{"frame": 1)");
     EXPECT_FALSE(files.Load("cut.json"));
     EXPECT_TRUE(files.Empty());
-    trace = test::ReadTrace();
-    EXPECT_THAT(trace, HasSubstr("absent.json: cannot open the input script"));
-    EXPECT_THAT(trace, HasSubstr("object.json: an input script must be an array of steps"));
-    EXPECT_THAT(trace, HasSubstr("cut.json"));
+    for (const char* line : {"absent.json: cannot open the input script",
+                             "object.json: an input script must be an array of steps", "cut.json: parse error"})
+        EXPECT_THAT(test::ReadTrace(), HasSubstr(line));
 }

@@ -5,6 +5,7 @@
 #include "data/Entity.h"
 #include "physics/Circle.h"
 #include "physics/Collider.h"
+#include "physics/LineBuffer.h"
 #include "physics/Physics.h"
 #include "physics/Polygon.h"
 #include "physics/Status.h"
@@ -51,6 +52,18 @@ inline std::unique_ptr<Entity> Ball(const std::string& name, const glm::vec2& po
                                     const BodyOptions& options = BodyOptions())
 {
     return Body(name, position, std::make_unique<Circle>(glm::vec2(0.0f), radius), options);
+}
+
+// A static, non-rigid line collider, as the walls that block sight and sound.
+inline std::unique_ptr<Entity> Wall(const glm::vec2& from, const glm::vec2& to)
+{
+    auto e = std::make_unique<Entity>("wall");
+    auto lines = std::make_unique<LineBuffer>();
+    lines->_lines = {{from, to}};
+    auto* collider = static_cast<Collider*>(e->AddComponent(std::make_unique<Collider>()));
+    collider->SetStatic(true);
+    collider->SetShape(std::move(lines));
+    return e;
 }
 
 inline Collider& ColliderOf(Entity& e)

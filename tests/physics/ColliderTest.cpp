@@ -11,12 +11,6 @@ using test::PhysicsOf;
 class ColliderTest : public test::ScratchTest
 {
 protected:
-    void SetUp() override
-    {
-        ScratchTest::SetUp();
-        Calls().Clear();
-    }
-
     // A body that moved this frame from `from` to `to`.
     static void Moved(Entity& e, const glm::vec2& from, const glm::vec2& to)
     {

@@ -25,12 +25,6 @@ bool Touched(const std::string& a, const std::string& b)
 class CollisionPassTest : public test::ScratchTest
 {
 protected:
-    void SetUp() override
-    {
-        ScratchTest::SetUp();
-        Calls().Clear();
-    }
-
     void AddPair(const std::string& a, const glm::vec2& at, const std::string& b, const glm::vec2& bt)
     {
         _list.Add(Ball(a, at, 10.0f, kSoft));

@@ -80,6 +80,17 @@ protected:
         Scenes().ChangeScene(first, false);
         ASSERT_TRUE(Scenes().Init());
     }
+
+    // A probe behaviour entity added to a running scene, with hooks for its update and exit.
+    static void AddProbe(const std::string& scene, const std::string& name, void (*onUpdate)(ProbeBehavior&),
+                         void (*onExit)(ProbeBehavior&) = nullptr)
+    {
+        auto e = std::make_unique<Entity>(name);
+        auto* probe = static_cast<ProbeBehavior*>(e->AddComponent(std::make_unique<ProbeBehavior>()));
+        probe->_onUpdate = onUpdate;
+        probe->_onExit = onExit;
+        Scenes().FindScene(scene)->AddEntity(std::move(e));
+    }
 };
 
 TEST_F(SceneSystemTest, InitBuildsTheFirstSceneAfterItsSubScenesAndParksThePanels)
@@ -137,10 +148,7 @@ TEST_F(SceneSystemTest, OnlyAFramesLastRequestIsBuiltAndItsFirstSubSceneBecomesC
 TEST_F(SceneSystemTest, ASceneThatFlagsItselfIsEndedAfterEveryoneUpdated)
 {
     StartWith("hub");
-    auto quitter = std::make_unique<Entity>("quitter");
-    auto* probe = static_cast<ProbeBehavior*>(quitter->AddComponent(std::make_unique<ProbeBehavior>()));
-    probe->_onUpdate = &RemoveOwnScene;
-    Scenes().FindScene("pause_menu")->AddEntity(std::move(quitter));
+    AddProbe("pause_menu", "quitter", &RemoveOwnScene);
     auto watcher = std::make_unique<Entity>("watcher");
     watcher->AddComponent(std::make_unique<ProbeSprite>());
     Scenes().FindScene("hub")->AddEntity(std::move(watcher));
@@ -158,10 +166,7 @@ TEST_F(SceneSystemTest, ASceneThatFlagsItselfIsEndedAfterEveryoneUpdated)
 TEST_F(SceneSystemTest, AChangeAskedForDuringAnUpdateIsBuiltByALaterOne)
 {
     StartWith("hub");
-    auto asker = std::make_unique<Entity>("asker");
-    auto* probe = static_cast<ProbeBehavior*>(asker->AddComponent(std::make_unique<ProbeBehavior>()));
-    probe->_onUpdate = &AskForCellar;
-    Scenes().FindScene("hub")->AddEntity(std::move(asker));
+    AddProbe("hub", "asker", &AskForCellar);
     Scenes().Update(kDt);
     Scenes().Update(kDt);
     EXPECT_EQ(SceneNames(), (std::vector<std::string>{"hud_icons", "hud", "cellar"}));
@@ -248,10 +253,7 @@ TEST_F(SceneSystemTest, EveryExitRunsWhileAllScenesCanStillBeFound)
     for (bool switching : {true, false})
     {
         StartWith("hub");
-        auto watcher = std::make_unique<Entity>("watcher");
-        auto* probe = static_cast<ProbeBehavior*>(watcher->AddComponent(std::make_unique<ProbeBehavior>()));
-        probe->_onExit = &LookAroundAtExit;
-        Scenes().FindScene("hub")->AddEntity(std::move(watcher));
+        AddProbe("hub", "watcher", nullptr, &LookAroundAtExit);
         Scenes().Update(kDt);
 
         g_seenAtExit.clear();

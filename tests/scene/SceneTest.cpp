@@ -38,15 +38,7 @@ void SpawnOnce(ProbeBehavior& self)
 }
 } // namespace
 
-class SceneTest : public test::SceneFixture
-{
-protected:
-    void SetUp() override
-    {
-        SceneFixture::SetUp();
-        Calls().Clear();
-    }
-};
+using SceneTest = test::SceneFixture;
 
 TEST_F(SceneTest, ReadsGroupsBoundsCameraBackgroundEntitiesAndTilemapAndSavesThemBack)
 {

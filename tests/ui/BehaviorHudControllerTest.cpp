@@ -12,6 +12,7 @@
 
 #include <cmath>
 #include <memory>
+#include <tuple>
 
 namespace
 {
@@ -108,15 +109,13 @@ TEST_F(HudTest, SlotsPromptsAndTheStruggleShowOnTheirParts)
     Frame();
     HudOperations& hud = Hud::Get();
 
-    hud.SelectSlot(0);
-    EXPECT_EQ(SpriteOf("hudkey1").GetTint(), kRed);
-    EXPECT_EQ(SpriteOf("hudkey2").GetTint(), kGold);
-    hud.SelectSlot(1);
-    EXPECT_EQ(SpriteOf("hudkey1").GetTint(), kGold);
-    EXPECT_EQ(SpriteOf("hudkey2").GetTint(), kRed);
-    hud.SelectSlot(2);
-    EXPECT_EQ(SpriteOf("hudkey1").GetTint(), kGold);
-    EXPECT_EQ(SpriteOf("hudkey2").GetTint(), kGold);
+    // The selected slot's key turns red; a slot without a key leaves both gold.
+    for (const auto& [slot, key1, key2] : {std::tuple{0, kRed, kGold}, {1, kGold, kRed}, {2, kGold, kGold}})
+    {
+        hud.SelectSlot(slot);
+        EXPECT_EQ(SpriteOf("hudkey1").GetTint(), key1) << slot;
+        EXPECT_EQ(SpriteOf("hudkey2").GetTint(), key2) << slot;
+    }
 
     hud.SetSlotValue(7, 0);
     EXPECT_EQ(SpriteOf("trapcount").GetText(), "7");

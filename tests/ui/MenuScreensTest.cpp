@@ -53,6 +53,12 @@ protected:
         MessageSystem::Instance().Update(dt);
     }
 
+    static void Frames(int n)
+    {
+        for (int i = 0; i < n; ++i)
+            Frame();
+    }
+
     static void Post(const std::string& name) { MessageSystem::Instance().Send(Message(name, {}, 0.0f, true)); }
 
     template <typename T> static T& Find(const std::string& scene, const std::string& entity, CType type)
@@ -89,18 +95,15 @@ TEST_F(MenuScreensTest, EscapeStopsTheLevelOpensThePauseMenuAndEscapeAgainResume
     EXPECT_FALSE(SceneSystem::Instance().FindScene("pause_menu")->IsPaused()) << "the menu itself keeps running";
     Frame();
     EXPECT_TRUE(pause.IsPaused());
-    for (int i = 0; i < 5; ++i)
-        Frame();
+    Frames(5);
     EXPECT_EQ(Camera("pause_menu"), glm::vec2(0.0f, 3000.0f));
 
     // Pages are camera moves; "Pause" brings the camera back to the menu.
     Post("Options-Pause");
-    for (int i = 0; i < 4; ++i)
-        Frame();
+    Frames(4);
     EXPECT_EQ(Camera("pause_menu"), glm::vec2(2400.0f, 3000.0f));
     Post("Pause");
-    for (int i = 0; i < 6; ++i)
-        Frame();
+    Frames(6);
     EXPECT_EQ(Camera("pause_menu"), glm::vec2(0.0f, 3000.0f));
     EXPECT_TRUE(level->IsPaused());
 
@@ -131,14 +134,12 @@ TEST_F(MenuScreensTest, InTheMainMenuPauseOnlyReturnsToTheMainPage)
     EXPECT_FALSE(MessageSystem::Instance().Get("Pause")) << "Escape does not pause a menu";
 
     Post("Options-Main");
-    for (int i = 0; i < 3; ++i)
-        Frame();
+    Frames(3);
     EXPECT_EQ(Camera("main_menu"), glm::vec2(0.0f, -1400.0f));
     Post("Pause");
     Frame();
     EXPECT_FALSE(pages.IsPaused());
-    for (int i = 0; i < 3; ++i)
-        Frame();
+    Frames(3);
     EXPECT_EQ(Camera("main_menu"), glm::vec2(0.0f, 0.0f));
 }
 
@@ -166,7 +167,7 @@ std::string Splash(bool last)
            std::string(last ? "true" : "false") + "}}}]}";
 }
 
-TEST_F(MenuScreensTest, ASplashFadesInAndOutAndOnlyTheLastOneMovesOn)
+TEST_F(MenuScreensTest, ASplashFadesInAndOutAndOnlyTheLastOneMovesOnAtOnceIfAKeyIsHeld)
 {
     Level("menu", R"({"entities": []})");
     Level("first", Splash(false));
@@ -178,39 +179,28 @@ TEST_F(MenuScreensTest, ASplashFadesInAndOutAndOnlyTheLastOneMovesOn)
     Frame();
     EXPECT_EQ(alpha(), 0.0f);
     EXPECT_FLOAT_EQ(logo.GetTint().r, 0.5f) << "only the alpha fades";
-    for (int i = 0; i < 5; ++i)
-        Frame();
+    Frames(5);
     EXPECT_FLOAT_EQ(alpha(), 1.0f) << "after the delay and the fade-in";
-    for (int i = 0; i < 9; ++i)
-        Frame();
+    Frames(9);
     EXPECT_FLOAT_EQ(alpha(), 0.0f) << "after the stay and the fade-out";
-    for (int i = 0; i < 5; ++i)
-        Frame();
+    Frames(5);
     EXPECT_NE(SceneSystem::Instance().FindScene("first"), nullptr) << "a splash that is not last stays, keys or not";
 
     // The last one moves on by itself once faded out and the scene delay is over.
     InputSystem::Instance().HandleButton(65, InputSystem::kRelease);
     Level("second", Splash(true));
     Start("second");
-    for (int i = 0; i < 13; ++i)
-        Frame();
+    Frames(13);
     EXPECT_NE(SceneSystem::Instance().FindScene("second"), nullptr);
     EXPECT_EQ(SceneSystem::Instance().GetRequestedScene(), "menu") << "asked for once the scene delay is over";
     Frame();
     EXPECT_NE(SceneSystem::Instance().FindScene("menu"), nullptr);
-}
 
-TEST_F(MenuScreensTest, AKeyHeldWhenTheLastSplashStartsMovesOnInItsFirstUpdate)
-{
-    Level("menu", R"({"entities": []})");
-    Level("second", Splash(true));
+    // A key held when the last one starts moves on in its first update.
     InputSystem::Instance().HandleButton(0, InputSystem::kPress);
     Start("second"); // builds the scene and runs its first update
-    const BehaviorSplash& splash = Find<BehaviorSplash>("second", "logo", ctype::Behavior);
-    EXPECT_TRUE(splash.IsSkipped());
+    EXPECT_TRUE(Find<BehaviorSplash>("second", "logo", ctype::Behavior).IsSkipped());
     EXPECT_EQ(SceneSystem::Instance().GetRequestedScene(), "menu");
-    Frame();
-    EXPECT_NE(SceneSystem::Instance().FindScene("menu"), nullptr);
 }
 
 TEST_F(MenuScreensTest, OptionReadoutsFollowTheVolumeStepsAndTheWindowMode)

@@ -1,12 +1,12 @@
+#include "FakeCheats.h"
 #include "TestSupport.h"
+#include "physics/Bodies.h"
 
 #include "behaviors/monster/BehaviorMonster.h"
-#include "core/Cheats.h"
 #include "core/MessageSystem.h"
 #include "data/Entity.h"
 #include "debug/DebugWindow.h"
 #include "physics/Collider.h"
-#include "physics/LineBuffer.h"
 #include "physics/Physics.h"
 #include "physics/Status.h"
 #include "render/ParticleEmitter.h"
@@ -16,7 +16,6 @@
 
 #include <gmock/gmock.h>
 
-#include <set>
 #include <string>
 
 using ::testing::HasSubstr;
@@ -26,17 +25,6 @@ namespace
 constexpr float kDt = 1.0f / 60.0f;
 // Distinct multipliers, so the sense that won a tick can be read off the blackboard.
 constexpr float kSight = 3.0f, kSound = 2.0f, kSmell = 1.0f;
-
-std::set<std::string>& TriggeredCheats()
-{
-    static std::set<std::string> names;
-    return names;
-}
-
-bool FakeCheats(std::string_view name)
-{
-    return TriggeredCheats().count(std::string(name)) > 0;
-}
 
 // The figure: an emitter that spawns along the rig's lines of the shipped creature.
 #define FIGURE R"("particleemitter": {"useparentpos": false, "maxparticles": 500}, "particlerig": {"rig": "monster"}, )"
@@ -58,13 +46,6 @@ protected:
         CopyContent();
         BehaviorMonster::Senses& senses = BehaviorMonster::Settings();
         senses = {kSight, kSound, kSmell};
-    }
-
-    void TearDown() override
-    {
-        Cheats::SetQuery(nullptr);
-        TriggeredCheats().clear();
-        ScratchTest::TearDown();
     }
 
     void Load(const std::string& monster = kFullMonster, bool withPlayer = true)
@@ -114,13 +95,7 @@ protected:
     // A vertical wall segment at x.
     void AddWall(float x)
     {
-        auto e = std::make_unique<Entity>("wall");
-        auto lines = std::make_unique<LineBuffer>();
-        lines->_lines = {{glm::vec2(x, -100.0f), glm::vec2(x, 100.0f)}};
-        auto* collider = static_cast<Collider*>(e->AddComponent(std::make_unique<Collider>()));
-        collider->SetStatic(true);
-        collider->SetShape(std::move(lines));
-        _scene->AddEntity(std::move(e));
+        _scene->AddEntity(test::Wall({x, -100.0f}, {x, 100.0f}));
         _scene->GetEntities().InitAll();
     }
 
@@ -247,14 +222,13 @@ TEST_F(MonsterTest, ThreeObjectsRestartTheEmergenceAndTheFourthStartsTheFrenzy)
 TEST_F(MonsterTest, SpeedCheatsInOneUpdateOnlyHalve)
 {
     Load();
-    Cheats::SetQuery(&FakeCheats);
-    TriggeredCheats() = {"Monster Speed Down", "Monster Speed Up"};
+    test::TriggerCheats({"Monster Speed Down", "Monster Speed Up"});
     Frame();
     EXPECT_FLOAT_EQ(Monster().GetBaseSpeed(), 160.0f);
-    TriggeredCheats() = {"Monster Speed Up"};
+    test::TriggerCheats({"Monster Speed Up"});
     Frame();
     EXPECT_FLOAT_EQ(Monster().GetBaseSpeed(), 320.0f);
-    TriggeredCheats().clear();
+    test::TriggerCheats({});
     Frame();
     EXPECT_FLOAT_EQ(Monster().GetBaseSpeed(), 320.0f) << "only the update a cheat completes in counts";
 }
@@ -368,8 +342,7 @@ TEST_F(MonsterTest, TheFigureFlailsWhileStunnedAndABurstLeavesTheEmitterAsItWas)
     EXPECT_EQ(rig.Body()[1].keyframe, keyframe("legsstill"));
 
     // The disco colours the figure; a second toggle turns it black again.
-    Cheats::SetQuery(&FakeCheats);
-    TriggeredCheats() = {"Disco"};
+    test::TriggerCheats({"Disco"});
     Frame();
     EXPECT_TRUE(Monster().IsDisco());
     const glm::vec4 disco = emitter.Properties().colorBegin;

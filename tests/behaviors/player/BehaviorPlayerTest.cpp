@@ -1,7 +1,7 @@
+#include "FakeCheats.h"
 #include "PlayerFixture.h"
 
 #include "behaviors/UiLinks.h"
-#include "core/Cheats.h"
 #include "physics/Collider.h"
 #include "physics/Physics.h"
 #include "physics/Status.h"
@@ -13,44 +13,21 @@
 #include <gmock/gmock.h>
 
 #include <filesystem>
-#include <set>
 
 using ::testing::HasSubstr;
-
-namespace
-{
-std::set<std::string>& TriggeredCheats()
-{
-    static std::set<std::string> names;
-    return names;
-}
-
-bool FakeCheats(std::string_view name)
-{
-    return TriggeredCheats().count(std::string(name)) > 0;
-}
-} // namespace
 
 class PlayerTest : public test::PlayerFixture
 {
 protected:
-    void TearDown() override
-    {
-        Cheats::SetQuery(nullptr);
-        TriggeredCheats().clear();
-        PlayerFixture::TearDown();
-    }
-
     const glm::vec2& Velocity() const { return _player->Get<Physics>(ctype::Physics)->GetVelocity(); }
     glm::vec2 Position() const { return _player->GetTransform().GetTranslation(); }
 
     // Sends a cheat for exactly one frame.
     void Cheat(const std::string& name)
     {
-        Cheats::SetQuery(&FakeCheats);
-        TriggeredCheats() = {name};
+        test::TriggerCheats({name});
         Frame();
-        TriggeredCheats().clear();
+        test::TriggerCheats({});
     }
 
     const glm::vec4& PreviewTint() const { return Player().TrapPrototype()->Get<Sprite>(ctype::Sprite)->GetTint(); }

@@ -78,13 +78,7 @@ protected:
     }
 
     // Puts the cursor over a world point (the lab has no camera of its own).
-    static void Aim(const glm::vec2& world)
-    {
-        InputSystem::Instance().SetCursor(960.0f + world.x, 540.0f - world.y);
-        const glm::vec2 seen = InputSystem::Instance().GetMouseWorldPosition();
-        EXPECT_NEAR(seen.x, world.x, 1e-3f);
-        EXPECT_NEAR(seen.y, world.y, 1e-3f);
-    }
+    static void Aim(const glm::vec2& world) { InputSystem::Instance().SetCursor(960.0f + world.x, 540.0f - world.y); }
 
     int CountEntities(const std::string& name) const
     {

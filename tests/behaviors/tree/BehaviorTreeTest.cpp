@@ -43,7 +43,7 @@ Outcome TickBranch(BTNode::Kind kind, const std::vector<Status>& results)
 using Ticks = std::vector<int>;
 } // namespace
 
-TEST(BehaviorTreeTest, EmptyCompositesAndChildlessDecoratorsGiveTheirFixedResults)
+TEST(BehaviorTreeTest, EmptyCompositesChildlessDecoratorsAndEmptySlotsGiveTheirFixedResults)
 {
     EXPECT_EQ(TickBranch(BTNode::Sequence, {}).result, BTNode::Success);
     EXPECT_EQ(TickBranch(BTNode::Fallback, {}).result, BTNode::Failure);
@@ -51,6 +51,13 @@ TEST(BehaviorTreeTest, EmptyCompositesAndChildlessDecoratorsGiveTheirFixedResult
     EXPECT_EQ(TickBranch(BTNode::Decorator, {}).result, BTNode::Error);
     EXPECT_EQ(TickBranch(BTNode::Decorator_Invert, {}).result, BTNode::Error);
     EXPECT_EQ(TickBranch(BTNode::Decorator_Repeat, {}).result, BTNode::Error);
+
+    // An empty slot among the children has nothing to run.
+    int ticks = 0;
+    BehaviorTree tree;
+    tree.Root(0).SetBranch(BTNode::Sequence).Child(1).SetLeaf(Answer(BTNode::Success, ticks), 0, 0);
+    EXPECT_EQ(tree.Tick(0), BTNode::Error);
+    EXPECT_EQ(ticks, 0);
 }
 
 TEST(BehaviorTreeTest, SequencePassesOverIgnoreAndStopsAtTheFirstResultBelowSuccess)
@@ -135,16 +142,6 @@ TEST(BehaviorTreeTest, DecoratorsPassInvertAndRepeatTheirChild)
         EXPECT_EQ(o.result, BTNode::Failure) << "a child that never stops failing gives up, not hangs";
         EXPECT_EQ(o.ticks, (Ticks{BTBranch::kMaxRepeats}));
     }
-}
-
-TEST(BehaviorTreeTest, AnEmptySlotAmongTheChildrenHasNothingToRun)
-{
-    int ticks = 0;
-    BehaviorTree tree;
-    const BTAccessor sequence = tree.Root(0).SetBranch(BTNode::Sequence);
-    sequence.Child(1).SetLeaf(Answer(BTNode::Success, ticks), 0, 0);
-    EXPECT_EQ(tree.Tick(0), BTNode::Error);
-    EXPECT_EQ(ticks, 0);
 }
 
 TEST(BehaviorTreeTest, ANewTreeHasOneRootAndRootThreeAddsEmptySlotsAndADecoratedFallback)

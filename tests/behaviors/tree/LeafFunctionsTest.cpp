@@ -1,11 +1,10 @@
-#include "RecordingBehavior.h"
 #include "TestSupport.h"
+#include "physics/Bodies.h"
 
 #include "behaviors/tree/BehaviorTree.h"
 #include "behaviors/tree/Sightline.h"
 #include "core/StdRandom.h"
 #include "physics/Collider.h"
-#include "physics/LineBuffer.h"
 #include "physics/Physics.h"
 #include "scene/Scene.h"
 #include "scene/SceneSystem.h"
@@ -14,23 +13,10 @@
 
 namespace
 {
-using Status = BTNode::Status;
-
 std::unique_ptr<Entity> At(const std::string& name, const glm::vec2& position)
 {
     auto e = std::make_unique<Entity>(name);
     e->GetTransform().SetTranslation(position);
-    return e;
-}
-
-std::unique_ptr<Entity> Wall(const glm::vec2& from, const glm::vec2& to)
-{
-    auto e = std::make_unique<Entity>("wall");
-    auto lines = std::make_unique<LineBuffer>();
-    lines->_lines = {{from, to}};
-    auto* collider = static_cast<Collider*>(e->AddComponent(std::make_unique<Collider>()));
-    collider->SetStatic(true);
-    collider->SetShape(std::move(lines));
     return e;
 }
 } // namespace
@@ -58,7 +44,7 @@ protected:
         return added;
     }
 
-    Status Tick(unsigned function, unsigned rE, unsigned wE, const std::string& ext = {})
+    BTNode::Status Tick(unsigned function, unsigned rE, unsigned wE, const std::string& ext = {})
     {
         _tree.Root(0).SetLeaf(function, rE, wE, ext);
         return _tree.Tick(0);
@@ -187,17 +173,18 @@ TEST_F(LeafFunctionsTest, ActionsSteerThePhysicsAndSetTheOwnersNextState)
 
 TEST_F(LeafFunctionsTest, SightlineIsBlockedByLineWallsOfTheCurrentScene)
 {
-    Entity* wall = Add(Wall({100.0f, -50.0f}, {100.0f, 50.0f}));
+    Entity* wall = Add(test::Wall({100.0f, -50.0f}, {100.0f, 50.0f}));
     Board().ResetVec2(0);
 
-    Board().GetVec2(0) = {200.0f, 0.0f};
-    EXPECT_EQ(Tick(leaf::kDirectSightline, 0, 0), BTNode::Failure);
-    Board().GetVec2(0) = {90.0f, 0.0f};
-    EXPECT_EQ(Tick(leaf::kDirectSightline, 0, 0), BTNode::Success) << "stops short of the wall";
-    Board().GetVec2(0) = {200.0f, 200.0f};
-    EXPECT_EQ(Tick(leaf::kDirectSightline, 0, 0), BTNode::Success) << "passes above its end";
-    Board().GetVec2(0) = {200.0f, 100.0f};
-    EXPECT_EQ(Tick(leaf::kDirectSightline, 0, 0), BTNode::Failure) << "grazing the end still counts";
+    // Through the wall, short of it, above its end, grazing its end.
+    for (const auto& [target, seen] : {std::pair{glm::vec2(200.0f, 0.0f), BTNode::Failure},
+                                       {glm::vec2(90.0f, 0.0f), BTNode::Success},
+                                       {glm::vec2(200.0f, 200.0f), BTNode::Success},
+                                       {glm::vec2(200.0f, 100.0f), BTNode::Failure}})
+    {
+        Board().GetVec2(0) = target;
+        EXPECT_EQ(Tick(leaf::kDirectSightline, 0, 0), seen) << target.x << ", " << target.y;
+    }
 
     wall->Get<Collider>(ctype::Collider)->SetEnabled(false);
     Board().GetVec2(0) = {200.0f, 0.0f};
