@@ -141,12 +141,14 @@ def main_menu():
 
 
 TUTORIAL = [
-    "W A S D - WALK          SHIFT - RUN",
+    "W A S D - WALK          SHIFT - RUN (IT HEARS YOU)",
     "MOUSE - AIM THE FLASHLIGHT",
     "HOLD E BESIDE A RELIC TO TAKE IT",
     "1 - TRAPS    HOLD THE MOUSE BUTTON - SET ONE",
-    "Q - THROW WHAT YOU CARRY",
-    "TAKE ALL FOUR RELICS. THEN THE FLASH KILLS IT.",
+    "R - WHAT YOU CARRY    Q - THROW IT",
+    "GRABBED? A AND D IN TURN, FAST, TO BREAK FREE",
+    "WITH ALL FOUR RELICS, LURE IT BEFORE THE CAMERA",
+    "AND PRESS E THERE WHEN THE CAMERA'S LAMP IS GREEN",
     "ESC - PAUSE",
 ]
 
@@ -172,7 +174,7 @@ def pause_menu():
     tx, ty = PAUSE_TUTORIAL
     entities += [fog("tutorialFog", tx, ty), text("tutorialTitle", tx, ty + 360, "HOW TO PLAY", 48, BLOOD)]
     for i, line in enumerate(TUTORIAL):
-        entities.append(text("tutorialLine%d" % i, tx, ty + 220 - i * 70, line, 22))
+        entities.append(text("tutorialLine%d" % i, tx, ty + 230 - i * 58, line, 22))
     entities += button("tutorialBack", tx, ty - 340, "BACK", "message", "Pause")
 
     entities += option_rows("pause", PAUSE_OPTIONS[0], PAUSE_OPTIONS[1], "Pause")
