@@ -15,11 +15,12 @@ namespace
 namespace fs = std::filesystem;
 
 // Short headless sessions that between them load the splash screen, the main menu,
-// the level with its sub-scenes, and the credits.
+// the level with its sub-scenes, the credits, and an end screen left with a key.
 const char* const kSessions[] = {
     "--fixed-dt 0.5 --frames 24",
     "--fixed-dt 0.05 --frames 20 --scene level1",
     "--fixed-dt 0.05 --frames 10 --scene credits",
+    "--fixed-dt 0.25 --frames 24 --input key.json --scene win_scene",
 };
 
 // The level a session starts with: the one after --scene, else the splash screen.
@@ -48,6 +49,8 @@ protected:
     {
         ScratchTest::SetUp();
         fs::copy(GLOAMER_CONTENT, _scratch / "game", fs::copy_options::recursive);
+        // Space at four seconds, once the end screen listens.
+        test::WriteFile("key.json", R"([{"frame": 16, "press": [32]}, {"frame": 17, "release": [32]}])");
         for (const char* session : kSessions)
         {
             ASSERT_EQ(Session(session), 0) << "the whole tree must run cleanly first:\n" << Output();
