@@ -141,12 +141,14 @@ def main_menu():
 
 
 TUTORIAL = [
-    "W A S D - WALK          SHIFT - RUN",
+    "W A S D - WALK          SHIFT - RUN (IT HEARS YOU)",
     "MOUSE - AIM THE FLASHLIGHT",
     "HOLD E BESIDE A RELIC TO TAKE IT",
     "1 - TRAPS    HOLD THE MOUSE BUTTON - SET ONE",
-    "Q - THROW WHAT YOU CARRY",
-    "TAKE ALL FOUR RELICS. THEN THE FLASH KILLS IT.",
+    "R - WHAT YOU CARRY    Q - THROW IT",
+    "GRABBED? A AND D IN TURN, FAST, TO BREAK FREE",
+    "WITH ALL FOUR RELICS, LURE IT BEFORE THE CAMERA",
+    "AND PRESS E THERE WHEN THE CAMERA'S LAMP IS GREEN",
     "ESC - PAUSE",
 ]
 
@@ -172,7 +174,7 @@ def pause_menu():
     tx, ty = PAUSE_TUTORIAL
     entities += [fog("tutorialFog", tx, ty), text("tutorialTitle", tx, ty + 360, "HOW TO PLAY", 48, BLOOD)]
     for i, line in enumerate(TUTORIAL):
-        entities.append(text("tutorialLine%d" % i, tx, ty + 220 - i * 70, line, 22))
+        entities.append(text("tutorialLine%d" % i, tx, ty + 230 - i * 58, line, 22))
     entities += button("tutorialBack", tx, ty - 340, "BACK", "message", "Pause")
 
     entities += option_rows("pause", PAUSE_OPTIONS[0], PAUSE_OPTIONS[1], "Pause")
@@ -210,6 +212,47 @@ def credits_nav():
     return {"camera": CAMERA, "entities": entities}
 
 
+# The end screens hold their words until a key is pressed; they never move on alone.
+FOREVER = 100000
+
+
+def fade_in(entity, delay, time=1.2):
+    entity["components"]["behaviorsplash"] = {"delay": delay, "fadeintime": time, "duration": FOREVER,
+                                              "fadeouttime": 1, "fadeinlerp": 2, "fadeoutlerp": 1}
+    return entity
+
+
+def end_scene(title, title_tint, lines, background, fog_tint):
+    """A closing screen: the verdict, a few lines of what happened, and a way back to
+    the main menu once the words have had time to land."""
+    cloud = fog("endFog", 0, 0)
+    cloud["components"]["sprite"]["tint"] = fog_tint
+    entities = [cloud,
+                # Darker bands above and below pull the eye to the words.
+                shade("endShadeTop", 0, 470, 1920, 260, 0.7),
+                shade("endShadeBottom", 0, -470, 1920, 260, 0.7),
+                fade_in(text("endTitle", 0, 150, title, 84, title_tint), 0.4, 1.6)]
+    for i, line in enumerate(lines):
+        entities.append(fade_in(text("endLine%d" % i, 0, -10 - i * 60, line, 24, DIM), 1.6 + i * 0.6))
+    entities.append(fade_in(text("endPrompt", 0, -300, "PRESS ANY KEY", 20, {"r": 0.45, "g": 0.42, "b": 0.4,
+                                                                               "a": 0.8}), 3.0, 1.0))
+    entities.append({"name": "endExit", "components": {"behavioranykey": {
+        "delay": 3.0, "nextscene": "main_menu", "scenetransition": True}}})
+    return {"camera": CAMERA, "background": {"color": background}, "entities": entities}
+
+
+def win_scene():
+    return end_scene("YOU ESCAPED", PALE,
+                     ["THE FLASH BURNED IT OUT OF THE DARK.", "THE HOUSE IS QUIET. THE LAMPS STILL FLICKER."],
+                     {"r": 0.014, "g": 0.014, "b": 0.02, "a": 1}, {"r": 0.3, "g": 0.29, "b": 0.34, "a": 0.55})
+
+
+def lose_scene():
+    return end_scene("IT HAS YOU", BLOOD,
+                     ["YOUR HANDS WENT STILL. THE LIGHT WENT OUT.", "NO ONE WILL COME LOOKING."],
+                     {"r": 0.03, "g": 0.004, "b": 0.004, "a": 1}, {"r": 0.34, "g": 0.1, "b": 0.09, "a": 0.55})
+
+
 def dialog():
     """The confirmation dialog's base layout, centred on the origin; each button moves it."""
     confirm = plate("confirmButton", -170, -60, 260, 72, {"r": 0.2, "g": 0.08, "b": 0.07, "a": 1})
@@ -235,6 +278,8 @@ def main():
     write(levels / "pause_menu.json", pause_menu())
     write(levels / "credits.json", credits())
     write(levels / "credits_nav.json", credits_nav())
+    write(levels / "win_scene.json", win_scene())
+    write(levels / "lose_scene.json", lose_scene())
     for entity in dialog():
         write(root / "Data" / "Entity" / (entity["name"] + ".json"), entity)
 

@@ -5,6 +5,7 @@
 #include "data/DataFileScope.h"
 #include "data/Entity.h"
 #include "data/JsonError.h"
+#include "data/Stream.h"
 #include "data/TypeRegistry.h"
 #include "render/GlState.h"
 #include "render/LumMesh.h"
@@ -135,8 +136,9 @@ void ParticleEmitter::Init()
             _sprite.reset(static_cast<Sprite*>(copy.release()));
         }
         else
-            Trace::Error(std::string(GetOwner() ? "entity \"" + GetOwner()->GetName() + "\": " : "") +
-                         "no sprite in the \"" + kDummyArchetype + "\" archetype; the particles are not drawn");
+            Trace::Error(Stream::GetPath(kDummyArchetype, EntityFile) + ": " +
+                         (GetOwner() ? "entity \"" + GetOwner()->GetName() + "\": " : std::string()) +
+                         "no sprite to lend; the particles are not drawn");
     }
     if (_playonawake)
     {

@@ -6,6 +6,7 @@
 #include "core/Trace.h"
 #include "data/Archetypes.h"
 #include "data/Entity.h"
+#include "data/Stream.h"
 #include "data/TypeRegistry.h"
 #include "input/InputSystem.h"
 #include "physics/Collider.h"
@@ -195,7 +196,7 @@ void BehaviorPlayer::Init()
     if (std::unique_ptr<Entity> trap = CreateFromArchetype("beartrap", true))
         _trapStock.push_back({std::move(trap), kStartingTraps});
     else
-        Trace::Error("Player: no \"beartrap\" archetype; the trap stock is empty");
+        Trace::Error(Stream::GetPath("beartrap", EntityFile) + ": no bear trap archetype; the trap stock is empty");
     _offHand.reset();
     for (TrapSlot& slot : _trapStock)
         slot.prototype->Init();

@@ -359,7 +359,7 @@ TEST_F(PlayerTest, AMissingTrapArchetypeOrUiComponentIsReportedOnceAndThePlayerS
     EXPECT_EQ(CountEntities("beartrap"), 0);
 
     const std::string trace = test::ReadTrace();
-    EXPECT_THAT(trace, HasSubstr("Player: no \"beartrap\" archetype; the trap stock is empty"));
+    EXPECT_THAT(trace, HasSubstr("Data/Entity/beartrap.json: no bear trap archetype; the trap stock is empty"));
     EXPECT_EQ(test::Count(trace, "Player \"player\" has no ToolTip; it plays without one"), 1u);
     EXPECT_EQ(test::Count(trace, "Player \"player\" has no ProgressBar; it plays without one"), 1u);
     EXPECT_EQ(test::Count(trace, "Player \"player\" has no Flashlight; it plays without one"), 1u);

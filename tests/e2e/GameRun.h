@@ -1,0 +1,29 @@
+#pragma once
+
+#include <nlohmann/json.hpp>
+
+#include <string>
+#include <vector>
+
+// Scripted input and dump reading for runs of the real binary.
+namespace e2e
+{
+// A click at a world point of an unmoved camera on the 1920 x 1080 screen: the cursor
+// moves there, the button goes down two frames later and up two after.
+std::string Click(int frame, float x, float y);
+// A key pressed at `frame` and let go `hold` frames later.
+std::string Key(int frame, int code, int hold = 2);
+// The steps as one input file's text.
+std::string Script(const std::vector<std::string>& steps);
+
+// The names of the live scenes of a dump, in order.
+std::vector<std::string> SceneNames(const nlohmann::json& dump);
+// The named scene of a dump, or null.
+const nlohmann::json* FindScene(const nlohmann::json& dump, const std::string& name);
+// The first entity of that name in a dumped scene, or null JSON.
+nlohmann::json FindEntity(const nlohmann::json& scene, const std::string& name);
+
+// Runs the game binary with its output in `output`; the exit status, or -1 with
+// `signal` set when a signal ended it.
+int RunGame(const std::string& arguments, const std::string& output, int* signal = nullptr);
+} // namespace e2e
