@@ -1,7 +1,8 @@
 // Paints the level's small objects on transparent backgrounds: the relic the player
 // collects (a cracked standing stone with faint glowing marks), a puddle of glue and
 // the two clay jugs (one glowing with embers, one with a blue spark inside), a rotting
-// table seen from above, the splinters it breaks into and the old flash camera.
+// table seen from above, the splinters it breaks into, the old flash camera, a crate
+// and a lamp's bulb. The crate and the bulb are pale so the level's tint colours them.
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb_image_write.h>
 
@@ -77,15 +78,15 @@ Image Relic()
             if (inside <= 0.0f)
                 continue;
             const float grit = 0.75f + 0.25f * Noise(x, y, 1) * Noise(x / 3, y / 3, 2);
-            Rgba stone{0.2f * grit, 0.19f * grit, 0.23f * grit, inside};
+            Rgba stone{0.42f * grit, 0.4f * grit, 0.47f * grit, inside};
             // A jagged crack down the face.
             const float crack = std::abs(u - 0.15f * std::sin(v * 9.0f) - 0.05f * (Noise(0, y / 2, 9) - 0.5f));
             if (crack < 0.04f)
-                stone = {0.05f, 0.04f, 0.06f, inside};
-            // Marks that glow faintly violet.
+                stone = {0.1f, 0.08f, 0.12f, inside};
+            // Violet marks, the brightest thing on it, so it reads in the dark.
             const float marks = std::sin(u * 11.0f) * std::sin(v * 14.0f);
             if (marks > 0.8f && std::abs(u) < 0.6f)
-                Over(stone, {0.55f, 0.35f, 0.8f, 0.6f * inside});
+                Over(stone, {0.85f, 0.6f, 1.0f, 0.9f * inside});
             img[static_cast<std::size_t>(y * kSize + x)] = stone;
         }
     return img;
@@ -205,6 +206,57 @@ Image Camera()
         }
     return img;
 }
+// A nailed crate seen from above: a frame, planks and a diagonal brace, in pale
+// greys that the level's brown tint turns into wood.
+Image Crate()
+{
+    Image img(kSize * kSize);
+    for (int y = 0; y < kSize; ++y)
+        for (int x = 0; x < kSize; ++x)
+        {
+            const float edge = std::max(std::abs(x - 63.5f), std::abs(y - 63.5f)) - 62.0f;
+            const float inside = Cover(edge);
+            if (inside <= 0.0f)
+                continue;
+            const float grain = 0.82f + 0.18f * std::sin(x * 0.3f + 4.0f * Noise(x / 16, y / 5, 21));
+            const float rot = 0.8f + 0.2f * Noise(x / 3, y / 3, 22);
+            float k = 0.8f * grain * rot;
+            const bool frame = edge > -12.0f;
+            const float brace = std::abs((x - 63.5f) - (y - 63.5f)) / std::sqrt(2.0f) - 8.0f;
+            if (!frame && (y % 26) < 2)
+                k *= 0.35f; // the gaps between planks
+            if (frame || brace < 0.0f)
+                k = 0.95f * grain * rot;
+            if (std::abs(edge + 12.0f) < 1.0f || (!frame && std::abs(brace) < 1.0f))
+                k *= 0.4f; // where boards meet
+            const float nail = std::min(std::hypot(std::abs(x - 63.5f) - 56.0f, std::abs(y - 63.5f) - 56.0f),
+                                        std::hypot(x - 63.5f, y - 63.5f)) -
+                               2.5f;
+            if (nail < 0.0f)
+                k = 0.25f;
+            img[static_cast<std::size_t>(y * kSize + x)] = {k, k, k, inside};
+        }
+    return img;
+}
+
+// A lamp's bulb: a white-hot core in a soft round halo, tinted by the level.
+Image Lamp()
+{
+    Image img(kSize * kSize);
+    for (int y = 0; y < kSize; ++y)
+        for (int x = 0; x < kSize; ++x)
+        {
+            const float r = std::hypot(x - 63.5f, y - 63.5f) / 64.0f;
+            const float core = Cover((r - 0.5f) * 64.0f);
+            const float halo = std::pow(std::clamp(1.0f - r, 0.0f, 1.0f), 2.5f);
+            const float a = std::max(core, 0.6f * halo);
+            if (a <= 0.0f)
+                continue;
+            const float k = 0.75f + 0.25f * core;
+            img[static_cast<std::size_t>(y * kSize + x)] = {k, k, k, a};
+        }
+    return img;
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -219,7 +271,8 @@ int main(int argc, char** argv)
                     Save(Jug({0.5f, 0.24f, 0.12f, 1}, {1.0f, 0.55f, 0.1f, 1}), out + "/firejug.png") &&
                     Save(Jug({0.3f, 0.3f, 0.36f, 1}, {0.45f, 0.7f, 1.0f, 1}), out + "/lightningjug.png") &&
                     Save(Table(), out + "/table.png") && Save(Chip(), out + "/woodchip.png") &&
-                    Save(Camera(), out + "/aperture.png");
+                    Save(Camera(), out + "/aperture.png") && Save(Crate(), out + "/crate.png") &&
+                    Save(Lamp(), out + "/lamp.png");
     if (!ok)
         std::fprintf(stderr, "could not write into %s\n", out.c_str());
     return ok ? 0 : 1;

@@ -123,16 +123,16 @@ bool Player(const std::string& folder)
     // 128 x 128, facing left (-x): the body turns so its front points at the mouse.
     Canvas c(128, 128);
     c.Paint(Ellipse(66, 64, 40, 40), {0, 0, 0, 0.35f});                                // shadow
-    c.Paint(Ellipse(70, 64, 24, 40), {0.24f, 0.27f, 0.33f, 1}, Dome(70, 64, 40));      // shoulders and coat
-    c.Paint(Stroke(62, 36, 26, 44, 6.5f), {0.27f, 0.3f, 0.36f, 1}, Dome(44, 40, 20));  // torch arm, reaching forward
-    c.Paint(Stroke(62, 92, 40, 86, 6.0f), {0.22f, 0.25f, 0.31f, 1}, Dome(50, 88, 16)); // other arm
+    c.Paint(Ellipse(70, 64, 24, 40), {0.36f, 0.4f, 0.48f, 1}, Dome(70, 64, 40));       // shoulders and coat
+    c.Paint(Stroke(62, 36, 26, 44, 6.5f), {0.4f, 0.44f, 0.52f, 1}, Dome(44, 40, 20));  // torch arm, reaching forward
+    c.Paint(Stroke(62, 92, 40, 86, 6.0f), {0.33f, 0.37f, 0.45f, 1}, Dome(50, 88, 16)); // other arm
     c.Paint(Ellipse(24, 44, 6, 6), {0.86f, 0.72f, 0.6f, 1});                           // torch hand
     c.Paint(Box(8, 40, 22, 48), {0.55f, 0.55f, 0.5f, 1});                              // torch barrel
     c.Paint(Box(5, 39, 9, 49), {1.0f, 0.93f, 0.65f, 1});                               // lens
     c.Paint(Ellipse(39, 86, 5.5f, 5.5f), {0.8f, 0.66f, 0.55f, 1});                     // other hand
     c.Paint(Ellipse(64, 64, 17, 16), {0.82f, 0.68f, 0.56f, 1}, Dome(64, 64, 17));      // head
     c.Paint(Ellipse(68, 64, 14, 15), {0.2f, 0.13f, 0.09f, 1}, Dome(66, 62, 15));       // hair, face to the left
-    c.Paint(Ring(70, 64, 39, 41.5f), {0.75f, 0.8f, 0.9f, 0.25f});                      // pale rim, visible in the dark
+    c.Paint(Ring(70, 64, 39, 41.5f), {0.8f, 0.85f, 0.95f, 0.5f});                      // pale rim, visible in the dark
     return c.Save(folder + "/player.png");
 }
 

@@ -3,6 +3,7 @@
 #include "actions/AddAction.h"
 #include "actions/NestedAction.h"
 #include "actions/ScaleAction.h"
+#include "behaviors/UiLinks.h"
 #include "core/MessageSystem.h"
 #include "core/StdRandom.h"
 #include "core/Trace.h"
@@ -269,4 +270,12 @@ void BehaviorCollectable::Update(float dt)
 
     if (!_interacting)
         StopRiser();
+
+    // The bar shows how far the hold has come and empties the moment it is let go.
+    if (auto* bar = dynamic_cast<ProgressDisplay*>(owner->GetComponent(ctype::ProgressBar)))
+    {
+        const float value = _time > 0.0f ? (_time - _remaining) / _time : 0.0f;
+        bar->SetValue(value);
+        bar->SetVisible(_interacting && value != 0.0f);
+    }
 }

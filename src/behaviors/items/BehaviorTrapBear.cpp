@@ -3,6 +3,7 @@
 #include "data/Entity.h"
 #include "data/TypeRegistry.h"
 #include "physics/Status.h"
+#include "render/ParticleEmitter.h"
 #include "render/Sprite.h"
 
 GLOAMER_REGISTER_COMPONENT(BehaviorTrapBear, ctype::Behavior)
@@ -35,11 +36,24 @@ void BehaviorTrapBear::OnStatusGiven(unsigned flag)
 {
     if (flag != static_cast<unsigned>(StatusFlag::Slice))
         return;
-    if (_state == Armed)
-        _trapSound.Play();
+    // Two things cut in the same frame make one snap, not two.
+    if (_state == Armed && _stateNext == Armed)
+        Snap();
     // Sprung or spent, a fresh cut shows the jaws closed on it again.
     ShowFrame(kSprungFrame);
     _stateNext = Sprung;
+}
+
+void BehaviorTrapBear::Snap()
+{
+    _trapSound.Play();
+    ParticleEmitter* emitter = GetOwner() ? GetOwner()->Get<ParticleEmitter>(ctype::ParticleEmitter) : nullptr;
+    if (!emitter)
+        return;
+    // One burst of splinters as the jaws meet; the trap never sprays on its own.
+    for (unsigned i = 0; i < kSnapParticles; ++i)
+        emitter->Emit();
+    emitter->SetActive(false);
 }
 
 void BehaviorTrapBear::Update(float dt)

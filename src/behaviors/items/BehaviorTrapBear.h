@@ -18,6 +18,7 @@ public:
 
     static constexpr unsigned kSprungFrame = 2;
     static constexpr unsigned kSpentFrame = 1;
+    static constexpr unsigned kSnapParticles = 6;
 
     void Read(const json& j) override;
     void Write(json& j) const override;
@@ -33,6 +34,8 @@ public:
 
 private:
     void ShowFrame(unsigned frame) const;
+    // Only an armed trap snaps: the sound and the burst of particles.
+    void Snap();
 
     Sound _trapSound;
 };

@@ -8,6 +8,8 @@
 #include "scene/SceneSystem.h"
 
 #include <algorithm>
+#include <cmath>
+#include <numbers>
 
 namespace
 {
@@ -99,8 +101,41 @@ void ObjectiveSystem::Collect(int id)
     if (!IsLayerId(id) || _collectedCount < 1 || _collectedCount > kLayerCount)
         return;
     if (_collectedCount > 1)
-        ItemLayer(_collectedCount - 2).Stop();
-    ItemLayer(_collectedCount - 1).Play();
+        FadeLayer(_collectedCount - 2, 0.0f);
+    FadeLayer(_collectedCount - 1, 1.0f);
+}
+
+void ObjectiveSystem::FadeLayer(int i, float target)
+{
+    const auto slot = static_cast<std::size_t>(i);
+    _layerTarget[slot] = target;
+    if (target > 0.0f && !ItemLayer(i).IsPlaying())
+    {
+        // A layer starting cold comes in from silence rather than all at once.
+        _layerGain[slot] = 0.0f;
+        ItemLayer(i).SetVolume(0.0f);
+        ItemLayer(i).Play();
+    }
+}
+
+void ObjectiveSystem::Update(float dt)
+{
+    const float step = dt / kLayerFade;
+    for (int i = 0; i < kLayerCount; ++i)
+    {
+        const auto slot = static_cast<std::size_t>(i);
+        float& gain = _layerGain[slot];
+        const float target = _layerTarget[slot];
+        if (gain != target)
+        {
+            gain = target > gain ? std::min(gain + step, target) : std::max(gain - step, target);
+            // Equal-power curve: two layers crossing keep the loudness steady.
+            ItemLayer(i).SetVolume(std::sin(gain * std::numbers::pi_v<float> / 2.0f));
+        }
+        // Also catches a layer replaced before it was ever heard.
+        if (gain <= 0.0f && target <= 0.0f && ItemLayer(i).IsPlaying())
+            ItemLayer(i).Stop();
+    }
 }
 
 void ObjectiveSystem::ShowRunText() const
@@ -141,6 +176,8 @@ void ObjectiveSystem::Reset()
         layer.Stop();
         layer.LeavePlayingList();
     }
+    _layerGain.fill(0.0f);
+    _layerTarget.fill(0.0f);
 }
 
 void ObjectiveSystem::ResetAll()

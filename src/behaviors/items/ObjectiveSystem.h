@@ -15,6 +15,8 @@ class ObjectiveSystem : public System
 {
 public:
     static constexpr int kLayerCount = 4;
+    // Seconds a new music layer takes to swell in while the one before dies away.
+    static constexpr float kLayerFade = 2.5f;
 
     struct Record
     {
@@ -40,14 +42,16 @@ public:
 
     // Prepares the level music: the ambience starts paused, the theme plays.
     bool Init() override;
-    void Update(float) override {}
+    // Moves the music layers along their fades; a layer faded out is stopped.
+    void Update(float dt) override;
 
     // Appends a record. A second record with an id already registered makes the
     // level unwinnable (only the first is ever marked), so it is reported.
     RecordHandle Register(int id, const std::string& owner, const std::string& where);
     Record* Find(RecordHandle handle);
 
-    // Marks the first record with the id and moves the music on by the new count.
+    // Marks the first record with the id and moves the music on by the new count: the
+    // new layer fades in over the old one, which fades out.
     void Collect(int id);
     // Empties the register and stops the item layers; every scene calls it as it ends.
     void Reset();
@@ -75,6 +79,7 @@ public:
 private:
     void SetSounds();
     void ShowRunText() const;
+    void FadeLayer(int i, float target);
 
     bool _allCollected = false;
     std::string _objectiveText;
@@ -83,6 +88,9 @@ private:
     int _collectedCount = 0;
     Sound _ambient;
     std::array<Sound, kLayerCount> _items;
+    // Where each layer is on its fade (0 silent, 1 full) and where it is heading.
+    std::array<float, kLayerCount> _layerGain{};
+    std::array<float, kLayerCount> _layerTarget{};
     std::array<Sound, kLayerCount> _risers;
     Sound _theme;
 };

@@ -1,5 +1,4 @@
 #include "audio/AudioTestSupport.h"
-#include "behaviors/UiLinks.h"
 
 #include "audio/SoundSystem.h"
 #include "behaviors/UiLinks.h"
@@ -13,6 +12,7 @@
 #include "render/Sprite.h"
 #include "scene/Scene.h"
 #include "scene/SceneSystem.h"
+#include "ui/ProgressBar.h"
 
 #include <glm/geometric.hpp>
 
@@ -72,6 +72,7 @@ protected:
             input.HandleButton(kInteractKey, interact ? InputSystem::kPress : InputSystem::kRelease);
         MessageSystem::Instance().Send(Message("playerdata", {player, glm::vec2(0.0f), 3, 1.0f}));
         SceneSystem::Instance().Update(dt);
+        Objectives().Update(dt);
         input.Update(dt);
         MessageSystem::Instance().Update(dt);
     }
@@ -152,6 +153,38 @@ TEST_F(CollectableTest, HoldingInteractWithinRangeCollectsAndCallsTheMonster)
     EXPECT_EQ(MessageSystem::Instance().Get("apertureReady"), nullptr);
 }
 
+TEST_F(CollectableTest, TheArchetypesBarFillsWithTheHoldAndHidesWhenLetGo)
+{
+    json object = json::parse(test::ReadFile("Data/Entity/collectable.json"));
+    object["name"] = "urn";
+    test::WriteFile("Data/Level/barlab.json", json{{"entities", json::array({object})}}.dump());
+    Scene& lab = Load("barlab");
+    BehaviorCollectable* urn = Object(lab, "urn");
+    ASSERT_NE(urn, nullptr);
+    auto* bar = lab.FindEntity("urn")->Get<ProgressBar>(ctype::ProgressBar);
+    ASSERT_NE(bar, nullptr);
+    const glm::vec2 at(0.0f, 0.0f);
+    const float third = urn->GetTime() / 3.0f;
+
+    Step(at, false);
+    EXPECT_FALSE(bar->IsVisible()) << "nothing to show before the hold";
+    Hold(at, third);
+    EXPECT_TRUE(bar->IsVisible());
+    EXPECT_NEAR(bar->GetValue(), 1.0f / 3.0f, 2 * kFrame / urn->GetTime());
+    Hold(at, third);
+    EXPECT_NEAR(bar->GetValue(), 2.0f / 3.0f, 2 * kFrame / urn->GetTime());
+
+    Step(at, false);
+    EXPECT_FALSE(bar->IsVisible());
+    EXPECT_FLOAT_EQ(bar->GetValue(), 0.0f) << "let go, the hold starts over";
+    Hold(at, third);
+    EXPECT_NEAR(bar->GetValue(), 1.0f / 3.0f, 2 * kFrame / urn->GetTime());
+
+    Step(at + glm::vec2(0.0f, 200.0f), true);
+    EXPECT_FALSE(bar->IsVisible()) << "walking away empties it too";
+    EXPECT_FLOAT_EQ(bar->GetValue(), 0.0f);
+}
+
 TEST_F(CollectableTest, AllFourMakeTheApertureReadyAndLeavingTheLevelEmptiesTheRegister)
 {
     // The HUD hears about it too, so it can hide the text again after its two seconds.
@@ -168,6 +201,9 @@ TEST_F(CollectableTest, AllFourMakeTheApertureReadyAndLeavingTheLevelEmptiesTheR
         Step(places[i], false);
         Hold(places[i], 3.0f + 2 * kFrame);
         EXPECT_EQ(Objectives().GetCollectedCount(), i + 1);
+        EXPECT_TRUE(LayerPlaying(i));
+        for (float t = 0.0f; t < ObjectiveSystem::kLayerFade; t += kFrame)
+            Step({0, 0}, false);
         for (int layer = 0; layer < 4; ++layer)
             EXPECT_EQ(LayerPlaying(layer), layer == i) << "after " << i + 1 << ", layer " << layer + 1;
     }
@@ -213,26 +249,58 @@ TEST_F(CollectableTest, ASharedIdIsReportedAndKeepsTheLevelFromBeingWon)
     EXPECT_EQ(test::Count(trace, "Data/Level/dupes.json: collectable \"odd\" has the id 9, outside 1..4"), 1u);
 }
 
-TEST_F(CollectableTest, TheFifthCollectionChangesNoMusic)
+TEST_F(CollectableTest, EachLayerSwellsInOverTheLastAndTheFifthCollectionChangesNoMusic)
 {
     ObjectiveSystem& objectives = Objectives();
     EXPECT_TRUE(objectives.Theme().IsPlaying());
     EXPECT_TRUE(objectives.Ambient().IsPaused());
     for (int id = 1; id <= 4; ++id)
         objectives.Register(id, "o" + std::to_string(id), "test");
-    for (int id = 1; id <= 4; ++id)
-        objectives.Collect(id);
+    auto fade = [&](float seconds)
+    {
+        for (float t = 0.0f; t < seconds - 1e-4f; t += kFrame)
+            objectives.Update(kFrame);
+    };
+    auto volume = [&](int layer) { return objectives.ItemLayer(layer).GetVolume(); };
+
+    objectives.Collect(1);
+    EXPECT_TRUE(LayerPlaying(0));
+    EXPECT_FLOAT_EQ(volume(0), 0.0f) << "starts from silence";
+    fade(ObjectiveSystem::kLayerFade / 2.0f);
+    EXPECT_GT(volume(0), 0.3f);
+    EXPECT_LT(volume(0), 0.9f);
+    fade(ObjectiveSystem::kLayerFade / 2.0f + kFrame);
+    EXPECT_FLOAT_EQ(volume(0), 1.0f);
+
+    objectives.Collect(2);
+    fade(ObjectiveSystem::kLayerFade / 2.0f);
+    EXPECT_TRUE(LayerPlaying(0)) << "the old layer dies away under the new one";
+    EXPECT_TRUE(LayerPlaying(1));
+    EXPECT_LT(volume(0), 1.0f);
+    EXPECT_GT(volume(1), 0.0f);
+    EXPECT_NEAR(volume(0) * volume(0) + volume(1) * volume(1), 1.0f, 0.05f) << "no dip or bulge in between";
+    fade(ObjectiveSystem::kLayerFade / 2.0f + kFrame);
+    EXPECT_FALSE(LayerPlaying(0));
+    EXPECT_FLOAT_EQ(volume(1), 1.0f);
+
+    objectives.Collect(3);
+    objectives.Collect(4);
+    fade(ObjectiveSystem::kLayerFade + kFrame);
     const AudioChannel fourth = objectives.ItemLayer(3).GetChannel();
     objectives.Collect(1);
+    fade(ObjectiveSystem::kLayerFade + kFrame);
     EXPECT_EQ(objectives.GetCollectedCount(), 5);
     for (int layer = 0; layer < 3; ++layer)
         EXPECT_FALSE(LayerPlaying(layer));
     EXPECT_TRUE(LayerPlaying(3));
+    EXPECT_FLOAT_EQ(volume(3), 1.0f);
     EXPECT_EQ(objectives.ItemLayer(3).GetChannel()._generation, fourth._generation) << "not restarted";
 
     objectives.Reset();
     EXPECT_FALSE(LayerPlaying(3));
     EXPECT_FALSE(objectives.ItemLayer(3).InPlayingList());
+    objectives.Collect(1);
+    EXPECT_FLOAT_EQ(volume(0), 0.0f) << "the next level's first layer fades in afresh";
 }
 
 TEST_F(CollectableTest, TheScoreKeeperWaitsForEveryRecordAndKeepsItsCounts)

@@ -6,6 +6,7 @@
 #include "behaviors/items/BehaviorTrapFireJug.h"
 #include "behaviors/items/BehaviorTrapLightningJug.h"
 #include "data/Archetypes.h"
+#include "render/ParticleEmitter.h"
 #include "render/Sprite.h"
 
 namespace
@@ -138,6 +139,58 @@ TEST_F(TrapTest, ABearTrapSnapsOnceHoldsForItsTimeAndIsThenSpent)
     auto copy = bear.Clone();
     EXPECT_EQ(static_cast<BehaviorTrapBear&>(*copy).GetStateNext(), BehaviorTrapBear::Armed)
         << "a placed copy starts armed";
+}
+
+TEST_F(TrapTest, OnlyTheFirstSnapOfAnArmedTrapThrowsSparks)
+{
+    const glm::vec2 at{50.0f, -20.0f};
+    auto trap = FromArchetype("beartrap", at);
+    BehaviorTrapBear& bear = Bear(*trap);
+    auto* sparks = trap->Get<ParticleEmitter>(ctype::ParticleEmitter);
+    ASSERT_NE(sparks, nullptr) << "the placed trap's archetype carries the emitter";
+    const unsigned slice = static_cast<unsigned>(StatusFlag::Slice);
+    auto dieOut = [&]
+    {
+        for (int i = 0; i < 120; ++i)
+            sparks->Update(kFrame);
+    };
+
+    // Other flags given while armed do nothing.
+    bear.OnStatusGiven(static_cast<unsigned>(StatusFlag::Activate));
+    EXPECT_EQ(sparks->AliveCount(), 0u);
+
+    sparks->SetActive(true);
+    bear.OnStatusGiven(slice);
+    bear.OnStatusGiven(slice); // a second body in the jaws in the same frame
+    EXPECT_EQ(sparks->AliveCount(), BehaviorTrapBear::kSnapParticles);
+    EXPECT_FALSE(sparks->IsActive()) << "a burst, not a stream";
+    for (const Particle& p : sparks->Pool())
+        if (p.alive)
+        {
+            EXPECT_LE(std::abs(p.position.x - at.x), 10.0f);
+            EXPECT_LE(std::abs(p.position.y - at.y), 10.0f);
+        }
+    dieOut();
+    EXPECT_EQ(sparks->AliveCount(), 0u) << "the sparks burn out and none follow";
+
+    // Cut again while sprung, and again once spent: the jaws show closed, silently.
+    bear.Update(kFrame);
+    bear.OnStatusGiven(slice);
+    EXPECT_EQ(sparks->AliveCount(), 0u);
+    while (bear.GetState() != BehaviorTrapBear::Spent)
+        bear.Update(0.5f);
+    bear.GetTrapSound().Stop();
+    bear.OnStatusGiven(slice);
+    EXPECT_EQ(sparks->AliveCount(), 0u);
+    EXPECT_FALSE(bear.GetTrapSound().IsPlaying());
+    EXPECT_EQ(Frame(*trap), BehaviorTrapBear::kSprungFrame);
+
+    // A trap placed from it starts armed and has sparks of its own.
+    auto placed = trap->Clone();
+    placed->Init();
+    Bear(*placed).Update(kFrame);
+    Bear(*placed).OnStatusGiven(slice);
+    EXPECT_EQ(placed->Get<ParticleEmitter>(ctype::ParticleEmitter)->AliveCount(), BehaviorTrapBear::kSnapParticles);
 }
 
 TEST_F(TrapTest, ACreatureThatDoesNotTakeSliceIsNeitherSlowedNorCaught)
