@@ -75,8 +75,12 @@ void Wire()
     WindowListeners& listeners = WindowSystem::Instance().Listeners();
     listeners = {};
     listeners.focusChanged.emplace_back(&OnFocusChanged);
-    listeners.framebufferResized.emplace_back([](int width, int height)
-                                              { ScreenCamera::Instance().Resize(width, height); });
+    listeners.framebufferResized.emplace_back(
+        [](int width, int height)
+        {
+            ScreenCamera::Instance().Resize(width, height);
+            SceneSystem::Instance().FitPanels(width, height);
+        });
     // The script's events land before anything reads this frame's input.
     listeners.afterPoll.emplace_back([](long long frame) { InputSystem::Instance().PlayScript(frame); });
     listeners.afterPoll.emplace_back(&ToggleFullscreenOnRequest);

@@ -105,15 +105,27 @@ void SceneSystem::MakePanels()
                      ": no loading archetype; scene changes run without the loading panel");
 
     const Screen::Size window = Screen::GetWindowSize();
-    const glm::vec2 size(static_cast<float>(window.width), static_cast<float>(window.height));
-    _parking = glm::vec2(0.0f, -1.1f * size.y);
+    FitPanels(window.width, window.height);
     if (_transitionPanel)
-    {
-        _transitionPanel->GetTransform().SetScale(size);
         _transitionPanel->GetTransform().SetTranslation(_parking);
-    }
     if (_loadingPanel)
         _loadingPanel->GetTransform().SetTranslation(_parking);
+}
+
+void SceneSystem::FitPanels(int width, int height)
+{
+    if (width <= 0 || height <= 0)
+        return;
+    // The panels are drawn through the screen camera, which is 1920 units wide whatever
+    // the framebuffer; sized in pixels they would peek over the bottom of smaller screens.
+    const glm::vec2 size(kDesignWidth, kDesignWidth * static_cast<float>(height) / static_cast<float>(width));
+    const glm::vec2 previous = _parking;
+    _parking = glm::vec2(0.0f, -1.1f * size.y);
+    for (Entity* panel : {_transitionPanel.get(), _loadingPanel.get()})
+        if (panel && panel->GetTransform().GetTranslation() == previous)
+            panel->GetTransform().SetTranslation(_parking);
+    if (_transitionPanel)
+        _transitionPanel->GetTransform().SetScale(size);
 }
 
 void SceneSystem::Update(float dt)

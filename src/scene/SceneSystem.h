@@ -52,6 +52,9 @@ public:
     Entity* GetTransitionPanel() const { return _transitionPanel.get(); }
     Entity* GetLoadingPanel() const { return _loadingPanel.get(); }
     const glm::vec2& GetParkingPosition() const { return _parking; }
+    // Sizes the panels to a framebuffer of width x height and parks the ones at rest
+    // just below it (start-up and every size change).
+    void FitPanels(int width, int height);
 
     // Deletes everything without the exit trace and requests the first scene again
     // (between tests and runs).

@@ -109,6 +109,16 @@ TEST_F(SceneSystemTest, InitBuildsTheFirstSceneAfterItsSubScenesAndParksThePanel
     EXPECT_EQ(Scenes().GetTransitionPanel()->GetTransform().GetTranslation(), glm::vec2(0.0f, kParkedY));
     EXPECT_EQ(Scenes().GetLoadingPanel()->GetTransform().GetTranslation(), glm::vec2(0.0f, kParkedY));
 
+    // The panels live in the screen camera's 1920-wide space: on a 1280 x 720 screen they
+    // keep that size and stay out of sight; on 16:10 they grow taller and park lower.
+    Scenes().FitPanels(1280, 720);
+    EXPECT_EQ(Scenes().GetTransitionPanel()->GetTransform().GetScale(), glm::vec2(1920.0f, 1080.0f));
+    EXPECT_EQ(Scenes().GetLoadingPanel()->GetTransform().GetTranslation(), glm::vec2(0.0f, kParkedY));
+    Scenes().FitPanels(1920, 1200);
+    EXPECT_EQ(Scenes().GetTransitionPanel()->GetTransform().GetScale(), glm::vec2(1920.0f, 1200.0f));
+    EXPECT_EQ(Scenes().GetTransitionPanel()->GetTransform().GetTranslation(), glm::vec2(0.0f, -1.1f * 1200.0f));
+    Scenes().FitPanels(1920, 1080);
+
     Scenes().Update(kDt);
     EXPECT_EQ(SceneNames().back(), "hub");
     const auto lines = test::TraceLines();
