@@ -42,6 +42,25 @@ void SceneSystem::BuildRequested()
     AddScene(std::move(scene));
 }
 
+bool SceneSystem::CanLoadLevel(const std::string& name) const
+{
+    // Leaving a running game for a level that cannot load would strand the player on an
+    // empty screen with no way out, so the scenes they are in stay.
+    Stream stream(name, LevelFile);
+    const std::string staying = _scenes.back()->GetName();
+    if (!stream.IsOpen())
+    {
+        Trace::Error("Failed to load scene " + name + " (" + stream.Path() + " not found); staying in " + staying);
+        return false;
+    }
+    if (!stream.HasJson() || !stream.GetJson().is_object())
+    {
+        Trace::Error(stream.Path() + ": not a level; staying in " + staying);
+        return false;
+    }
+    return true;
+}
+
 void SceneSystem::InitScenes()
 {
     for (std::size_t i = 0; i < _scenes.size(); ++i)
@@ -134,9 +153,12 @@ void SceneSystem::Update(float dt)
 
     if (!_requested.empty())
     {
-        EndScenes();
-        BuildRequested();
-        InitScenes();
+        if (_scenes.empty() || CanLoadLevel(_requested))
+        {
+            EndScenes();
+            BuildRequested();
+            InitScenes();
+        }
         _requested.clear();
     }
 

@@ -62,6 +62,7 @@ public:
 
 private:
     void BuildRequested();
+    bool CanLoadLevel(const std::string& name) const;
     void InitScenes();
     void ExitScenes(bool onlyMarked);
     void EndScenes();

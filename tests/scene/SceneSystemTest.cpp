@@ -9,6 +9,8 @@
 #include "scene/SceneSystem.h"
 #include "scene/SceneTable.h"
 
+#include <gmock/gmock.h>
+
 #include <algorithm>
 #include <filesystem>
 
@@ -70,6 +72,7 @@ std::vector<Frame> RunFrames(int count)
     return frames;
 }
 using test::SceneNames;
+using ::testing::HasSubstr;
 } // namespace
 
 class SceneSystemTest : public test::SceneFixture
@@ -142,12 +145,20 @@ TEST_F(SceneSystemTest, OnlyAFramesLastRequestIsBuiltAndItsFirstSubSceneBecomesC
     EXPECT_EQ(Scenes().GetCurrentScene()->GetName(), "hud_icons");
     EXPECT_NE(Scenes().FindScene("cellar")->FindEntity("rat"), nullptr);
 
-    // A later request for a missing level gives an empty scene with its own camera.
-    Scenes().ChangeScene("nowhere", false);
-    Scenes().Update(kDt);
-    EXPECT_EQ(SceneNames(), (std::vector<std::string>{"nowhere"}));
-    ASSERT_NE(Scenes().GetCurrentScene()->GetCamera(), nullptr);
-    EXPECT_EQ(RenderState::GetCamera(), Scenes().GetCurrentScene()->GetCamera()) << "the new level's, not the old";
+    // A later request for a level that is missing or not a level keeps the running scenes,
+    // so a player is never left on an empty screen.
+    for (const char* bad : {"nowhere", "malformed", "not_object"})
+    {
+        Scenes().ChangeScene(bad, false);
+        Scenes().Update(kDt);
+        EXPECT_EQ(SceneNames(), (std::vector<std::string>{"hud_icons", "hud", "cellar"})) << bad;
+        EXPECT_TRUE(Scenes().GetRequestedScene().empty());
+    }
+    EXPECT_EQ(RenderState::GetCamera(), Scenes().GetCurrentScene()->GetCamera());
+    const std::string trace = test::ReadTrace();
+    EXPECT_THAT(trace,
+                HasSubstr("Failed to load scene nowhere (Data/Level/nowhere.json not found); staying in cellar"));
+    EXPECT_THAT(trace, HasSubstr("Data/Level/not_object.json: not a level; staying in cellar"));
 
     const auto lines = test::TraceLines();
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "Scene cellar Init"), 1) << "the overridden request is skipped";
