@@ -26,6 +26,9 @@ inline constexpr std::size_t kMaxFanVertices = 2000;
 // and reported once.
 void Use(const SceneLights* lights);
 
+// The set in use; null for none.
+const SceneLights* InUse();
+
 // What "lightCount" and "totalFlashlights" are for the set in use.
 int DrawnLights();
 int DrawnFlashlights();
