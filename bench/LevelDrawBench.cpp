@@ -10,6 +10,7 @@
 #include "debug/CheatSystem.h"
 #include "debug/DebugSystem.h"
 #include "input/InputSystem.h"
+#include "render/LightMap.h"
 #include "render/RenderGlobals.h"
 #include "render/ShaderSystem.h"
 #include "render/SpriteBatch.h"
@@ -130,6 +131,7 @@ void BM_Level1Draw(benchmark::State& state)
     std::vector<double> milliseconds;
     milliseconds.reserve(static_cast<std::size_t>(state.max_iterations));
     SpriteBatch::ResetCounts();
+    const std::uint64_t lightMapsBefore = LightMap::Draws();
     const std::size_t allocationsBefore = bench::AllocationCount();
     for (auto _ : state)
     {
@@ -147,6 +149,7 @@ void BM_Level1Draw(benchmark::State& state)
     state.counters["worst_ms"] = milliseconds.empty() ? 0.0 : milliseconds.back();
     state.counters["fps_at_median"] = median > 0.0 ? 1000.0 / median : 0.0;
     state.counters["draws_per_frame"] = static_cast<double>(SpriteBatch::GetCounts().draws) / frames;
+    state.counters["light_maps_per_frame"] = static_cast<double>(LightMap::Draws() - lightMapsBefore) / frames;
     state.counters["allocs_per_frame"] = static_cast<double>(allocations) / frames;
     finish();
 }
