@@ -19,8 +19,8 @@ inline constexpr const char* kProgramName = "lightmap";
 
 // Makes the map hold the lights in use (LightUniforms) seen through `camera` over
 // `ambient`, drawing it unless it already does. Call before binding what a lit draw
-// needs: the map draws with its own program, vertex arrays and blending, and leaves
-// the program and vertex array unbound in GlState's cache.
+// needs: the map draws with its own program, vertex arrays, framebuffer and blending
+// (binding through GlState, and putting the framebuffer and blending back).
 void Prepare(const glm::mat4& camera, float ambient);
 
 // The lights in use changed: the next Prepare draws again.
