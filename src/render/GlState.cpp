@@ -2,6 +2,7 @@
 
 #include "core/FatalError.h"
 #include "core/Trace.h"
+#include "render/LightMap.h"
 #include "render/LightUniforms.h"
 #include "render/LumInstance.h"
 #include "render/SpriteBatch.h"
@@ -149,6 +150,7 @@ unsigned GlState::WhiteTexture()
 void GlState::Release()
 {
     LightUniforms::Release();
+    LightMap::Release();
     SpriteBatch::Release();
     if (s_live && s_white != 0)
     {

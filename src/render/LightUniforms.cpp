@@ -2,6 +2,7 @@
 
 #include "core/Trace.h"
 #include "render/GlState.h"
+#include "render/LightMap.h"
 #include "render/SceneLights.h"
 #include "render/SpriteBatch.h"
 
@@ -111,6 +112,7 @@ void Use(const SceneLights* lights)
     // Queued sprites were meant to draw under the lights in use until now.
     SpriteBatch::Flush();
     s_current = lights;
+    LightMap::Invalidate();
     if (!lights)
     {
         s_lights = s_flashlights = 0;
@@ -134,6 +136,11 @@ void Use(const SceneLights* lights)
     UploadFlashlights(*lights, fitting);
     s_uploaded = lights;
     s_uploadedGeneration = lights->_generation;
+}
+
+const SceneLights* InUse()
+{
+    return s_current;
 }
 
 int DrawnLights()

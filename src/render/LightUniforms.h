@@ -4,9 +4,9 @@
 
 struct SceneLights;
 
-// The light and flashlight arrays reach the lit programs through two uniform blocks
-// shared by every program, so a scene's lights go up once per frame however many
-// programs and sprites draw. Layout (std140), which the lit pixel shader repeats:
+// The light and flashlight arrays reach the light map's program (see LightMap) through
+// two uniform blocks, uploaded once per frame however many programs and sprites draw. Layout (std140), which the lit
+// pixel shader repeats:
 //   LightBlock: vec4 lightPosRadius[64] (x, y, radius, factor), lightColors[64],
 //               lightCones[64], lightShape[64] (falloff, inner radius, inner falloff, 0)
 //   FlashlightBlock: vec4 flashCone[4] (edge A, edge B), flashShape[4] (radius, factor,
@@ -25,6 +25,9 @@ inline constexpr std::size_t kMaxFanVertices = 2000;
 // since the last upload. Null: no lights. Flashlights past the limits are left out
 // and reported once.
 void Use(const SceneLights* lights);
+
+// The set in use; null for none.
+const SceneLights* InUse();
 
 // What "lightCount" and "totalFlashlights" are for the set in use.
 int DrawnLights();

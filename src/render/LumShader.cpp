@@ -3,6 +3,7 @@
 #include "core/FatalError.h"
 #include "core/Trace.h"
 #include "render/GlState.h"
+#include "render/LightMap.h"
 #include "render/LightUniforms.h"
 #include "render/SpriteBatch.h"
 
@@ -46,6 +47,8 @@ constexpr std::array<std::string_view, LumShader::kUniformCount> kUniformNames =
     "flashlightRadii",
     "innerFalloffs",
     "innerRadii",
+    "lightMap",
+    "lightPass",
 };
 
 std::string InfoLog(GLuint object, bool isProgram, GLsizei limit)
@@ -116,6 +119,12 @@ void LumShader::CacheLocations()
         _locations[i] = glGetUniformLocation(_program, std::string(kUniformNames[i]).c_str());
     _known.fill(false);
     LightUniforms::BindBlocks(_program);
+    // Samplers keep their unit for the program's life.
+    if (const int lightMap = GetLocation(Uniform::LightMap); lightMap >= 0)
+    {
+        GlState::UseProgram(_program);
+        glUniform1i(lightMap, LightMap::kTextureUnit);
+    }
 }
 
 bool LumShader::Changed(Uniform uniform, const float* values, std::size_t count) const

@@ -41,6 +41,8 @@ enum class Uniform : std::size_t
     FlashlightRadii,
     InnerFalloffs,
     InnerRadii,
+    LightMap,
+    LightPass,
     Count
 };
 

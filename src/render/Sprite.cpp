@@ -8,6 +8,7 @@
 #include "render/AtlasGrid.h"
 #include "render/BlendMode.h"
 #include "render/GlState.h"
+#include "render/LightMap.h"
 #include "render/LightUniforms.h"
 #include "render/Mesh.h"
 #include "render/RenderState.h"
@@ -206,6 +207,12 @@ void Sprite::ApplyFrameUniforms(const LumShader& shader)
     shader.Set(Uniform::TotalFlashlights, LightUniforms::DrawnFlashlights());
 }
 
+void Sprite::PrepareLight(const LumShader& shader, const glm::mat4& camera)
+{
+    if (shader.GetLocation(Uniform::LightMap) >= 0)
+        LightMap::Prepare(camera, RenderState::AreLightsDisabled() ? 1.0f : AmbientLighting());
+}
+
 void Sprite::Draw(const glm::mat4& ownerWorld)
 {
     if (!GlState::IsLive())
@@ -231,6 +238,7 @@ void Sprite::Draw(const glm::mat4& ownerWorld)
     }
     // Whatever is queued was meant to be drawn before this.
     SpriteBatch::Flush();
+    PrepareLight(*_shader->_shader, view.matrix);
     Bind();
     const glm::mat4 world = WorldMatrix(ownerWorld, view.translation);
     if (!gpu)

@@ -69,6 +69,9 @@ public:
 
     // Time, grain, ambient and the light counts, on the program in use.
     static void ApplyFrameUniforms(const LumShader& shader);
+    // Before a lit program (one that reads the light map) draws through `camera`: brings
+    // the light map up to date. Call before binding anything for the draw.
+    static void PrepareLight(const LumShader& shader, const glm::mat4& camera);
 
     // Class-wide film grain and ambient light, kept in Data/Static/sprite.json.
     static StaticSettings& Settings();

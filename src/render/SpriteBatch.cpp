@@ -50,6 +50,7 @@ void Flush()
     s_flushing = true;
 
     const LumShader& shader = *s_key.shader;
+    Sprite::PrepareLight(shader, s_key.camera);
     shader.Use();
     GlState::BindTexture(s_key.texture);
     Sprite::ApplyFrameUniforms(shader);

@@ -1,12 +1,14 @@
 #include "gl/GlTest.h"
 
 #include "physics/VisibilityFan.h"
+#include "render/LightMap.h"
 #include "render/LightUniforms.h"
 #include "render/Lighting.h"
 #include "render/RenderState.h"
 #include "render/SceneLights.h"
 #include "render/Sprite.h"
 
+#include <glad/gl.h>
 #include <gmock/gmock.h>
 
 using test::NearColour;
@@ -21,7 +23,7 @@ std::string Floor()
 }
 
 void AddBeam(SceneLights& lights, const std::vector<LineSegment>& walls, glm::vec2 origin, glm::vec2 aim,
-             const void* owner)
+             const void* owner, float factor = 1.6f)
 {
     FanWork work;
     fan::Build(origin, walls, {}, work);
@@ -29,7 +31,7 @@ void AddBeam(SceneLights& lights, const std::vector<LineSegment>& walls, glm::ve
     beam._coneA = fan::Rotate((aim - origin) * 100000.0f, 24.0f);
     beam._coneB = fan::Rotate((aim - origin) * 100000.0f, -24.0f);
     beam._radius = 820.0f;
-    beam._factor = 1.6f;
+    beam._factor = factor;
     beam._falloff = 0.3f;
     beam._innerFalloff = 0.5f;
     beam._innerRadius = 30.0f;
@@ -39,6 +41,14 @@ void AddBeam(SceneLights& lights, const std::vector<LineSegment>& walls, glm::ve
 int Brightness(const glm::ivec4& pixel)
 {
     return pixel.r + pixel.g + pixel.b;
+}
+
+// The back-buffer pixel at a window position, whatever the viewport.
+glm::ivec4 WindowPixel(int x, int y)
+{
+    unsigned char rgba[4] = {0, 0, 0, 0};
+    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    return {rgba[0], rgba[1], rgba[2], rgba[3]};
 }
 } // namespace
 
@@ -112,4 +122,53 @@ TEST_F(LitDrawTest, LampsMakePoolsInTheDarkAndTheSwitchShowsEverything)
     RenderState::SetLightsDisabled(true);
     DrawUnder(_lights);
     EXPECT_TRUE(NearColour(PixelAt({0, 0}), {255, 255, 255, 255})) << "full ambient";
+}
+
+TEST_F(LitDrawTest, OverlappingBeamsAddUp)
+{
+    // Two bulbs without walls, both aimed at the origin; the point lies in both cones.
+    const int a = 0;
+    const int b = 0;
+    const glm::vec2 point(0.0f, -50.0f);
+    AddBeam(_lights, {}, {-200.0f, -300.0f}, {0.0f, 0.0f}, &a, 0.25f);
+    DrawUnder(_lights);
+    const glm::ivec4 left = PixelAt(point);
+    _lights.Clear();
+    AddBeam(_lights, {}, {200.0f, -300.0f}, {0.0f, 0.0f}, &b, 0.25f);
+    DrawUnder(_lights);
+    const glm::ivec4 right = PixelAt(point);
+    _lights.Clear();
+    AddBeam(_lights, {}, {-200.0f, -300.0f}, {0.0f, 0.0f}, &a, 0.25f);
+    AddBeam(_lights, {}, {200.0f, -300.0f}, {0.0f, 0.0f}, &b, 0.25f);
+    DrawUnder(_lights);
+    const glm::ivec4 both = PixelAt(point);
+
+    EXPECT_GT(left.r, 30);
+    EXPECT_GT(right.r, 30);
+    EXPECT_NEAR(both.r, left.r + right.r, 3);
+    EXPECT_NEAR(both.b, left.b + right.b, 3);
+}
+
+TEST_F(LitDrawTest, TheLightMapFollowsTheViewportAsItShrinksAndGrows)
+{
+    SceneLights::Light lamp;
+    lamp._position = {450.0f, 0.0f};
+    lamp._radius = 200.0f;
+    lamp._factor = 1.0f;
+    lamp._falloff = 1.0f;
+    _lights.AddLight(lamp, &lamp);
+
+    // Half the window each way: a world unit is half a pixel, the origin at (480, 270).
+    glViewport(0, 0, 960, 540);
+    DrawUnder(_lights);
+    EXPECT_EQ(LightMap::Size(), glm::ivec2(960, 540));
+    EXPECT_GT(WindowPixel(480 + 225, 270 + 20).r, 150) << "the lamp's pool";
+    EXPECT_TRUE(NearColour(WindowPixel(480, 270), {0, 0, 0, 255})) << "dark away from it";
+
+    // Back to the whole window: the pool now lies past the edge of the smaller map.
+    glViewport(0, 0, 1920, 1080);
+    DrawUnder(_lights);
+    EXPECT_EQ(LightMap::Size(), glm::ivec2(1920, 1080));
+    EXPECT_GT(PixelAt({450.0f, 40.0f}).r, 150);
+    EXPECT_TRUE(NearColour(PixelAt({0.0f, 0.0f}), {0, 0, 0, 255}));
 }
