@@ -1,8 +1,8 @@
 #include "scene/TilemapTestSupport.h"
 
-#include "behaviors/tree/BehaviorTree.h"
-#include "behaviors/tree/LeafFunctions.h"
-#include "behaviors/tree/Sightline.h"
+#include "behaviors/bt/BehaviorTree.h"
+#include "behaviors/bt/LeafFunctions.h"
+#include "behaviors/bt/Sightline.h"
 #include "data/Entity.h"
 #include "physics/Physics.h"
 #include "scene/PathFinder.h"

@@ -1,7 +1,7 @@
 #include "behaviors/monster/BehaviorMonster.h"
 
 #include "actions/FadeAction.h"
-#include "behaviors/tree/Sightline.h"
+#include "behaviors/bt/Sightline.h"
 #include "core/Cheats.h"
 #include "core/MessageSystem.h"
 #include "core/StdRandom.h"

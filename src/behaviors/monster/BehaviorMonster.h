@@ -2,7 +2,7 @@
 
 #include "audio/Sound.h"
 #include "behaviors/Behavior.h"
-#include "behaviors/tree/BehaviorTree.h"
+#include "behaviors/bt/BehaviorTree.h"
 #include "data/StaticSettings.h"
 #include "data/Timer.h"
 

@@ -1,4 +1,4 @@
-#include "behaviors/tree/Sightline.h"
+#include "behaviors/bt/Sightline.h"
 
 #include "data/Entity.h"
 #include "physics/Collider.h"

@@ -1,4 +1,4 @@
-#include "behaviors/tree/BTNode.h"
+#include "behaviors/bt/BTNode.h"
 
 #include <array>
 

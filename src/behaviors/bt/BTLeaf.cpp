@@ -1,6 +1,6 @@
-#include "behaviors/tree/BTLeaf.h"
+#include "behaviors/bt/BTLeaf.h"
 
-#include "behaviors/tree/Blackboard.h"
+#include "behaviors/bt/Blackboard.h"
 
 #include <cstdio>
 #include <stdexcept>

@@ -1,4 +1,4 @@
-#include "behaviors/tree/BTBranch.h"
+#include "behaviors/bt/BTBranch.h"
 
 namespace
 {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "behaviors/tree/BTAccessor.h"
-#include "behaviors/tree/BTNode.h"
-#include "behaviors/tree/Blackboard.h"
+#include "behaviors/bt/BTAccessor.h"
+#include "behaviors/bt/BTNode.h"
+#include "behaviors/bt/Blackboard.h"
 
 #include <cstddef>
 #include <memory>

@@ -1,8 +1,8 @@
-#include "behaviors/tree/LeafFunctions.h"
+#include "behaviors/bt/LeafFunctions.h"
 
 #include "behaviors/Behavior.h"
-#include "behaviors/tree/Blackboard.h"
-#include "behaviors/tree/Sightline.h"
+#include "behaviors/bt/Blackboard.h"
+#include "behaviors/bt/Sightline.h"
 #include "core/StdRandom.h"
 #include "data/Entity.h"
 #include "physics/Physics.h"

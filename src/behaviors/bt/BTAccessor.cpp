@@ -1,7 +1,7 @@
-#include "behaviors/tree/BTAccessor.h"
+#include "behaviors/bt/BTAccessor.h"
 
-#include "behaviors/tree/BTBranch.h"
-#include "behaviors/tree/BTLeaf.h"
+#include "behaviors/bt/BTBranch.h"
+#include "behaviors/bt/BTLeaf.h"
 #include "core/Assert.h"
 
 namespace

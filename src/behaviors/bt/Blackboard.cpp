@@ -1,4 +1,4 @@
-#include "behaviors/tree/Blackboard.h"
+#include "behaviors/bt/Blackboard.h"
 
 #include "data/Entity.h"
 

@@ -1,8 +1,8 @@
 #include "TestSupport.h"
 
-#include "behaviors/tree/BTBranch.h"
-#include "behaviors/tree/BTLeaf.h"
-#include "behaviors/tree/BehaviorTree.h"
+#include "behaviors/bt/BTBranch.h"
+#include "behaviors/bt/BTLeaf.h"
+#include "behaviors/bt/BehaviorTree.h"
 
 #include <functional>
 #include <memory>

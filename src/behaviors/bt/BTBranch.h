@@ -1,6 +1,6 @@
 #pragma once
 
-#include "behaviors/tree/BTNode.h"
+#include "behaviors/bt/BTNode.h"
 
 #include <vector>
 

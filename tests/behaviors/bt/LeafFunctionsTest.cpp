@@ -1,8 +1,8 @@
 #include "TestSupport.h"
 #include "physics/Bodies.h"
 
-#include "behaviors/tree/BehaviorTree.h"
-#include "behaviors/tree/Sightline.h"
+#include "behaviors/bt/BehaviorTree.h"
+#include "behaviors/bt/Sightline.h"
 #include "core/StdRandom.h"
 #include "physics/Collider.h"
 #include "physics/Physics.h"

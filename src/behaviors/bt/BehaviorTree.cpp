@@ -1,6 +1,6 @@
-#include "behaviors/tree/BehaviorTree.h"
+#include "behaviors/bt/BehaviorTree.h"
 
-#include "behaviors/tree/BTBranch.h"
+#include "behaviors/bt/BTBranch.h"
 
 #include <algorithm>
 

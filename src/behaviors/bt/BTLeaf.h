@@ -1,7 +1,7 @@
 #pragma once
 
-#include "behaviors/tree/BTNode.h"
-#include "behaviors/tree/LeafFunctions.h"
+#include "behaviors/bt/BTNode.h"
+#include "behaviors/bt/LeafFunctions.h"
 
 #include <glm/vec2.hpp>
 
