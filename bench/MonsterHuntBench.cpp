@@ -82,6 +82,7 @@ void BM_MonsterHuntingLevel1(benchmark::State& state)
     std::vector<double> milliseconds;
     milliseconds.reserve(1 << 20);
     const std::size_t before = bench::AllocationCount();
+    bench::TraceAllocations(bench::AllocationTraceRequested() > 0, bench::AllocationTraceRequested());
     for (auto _ : state)
     {
         const auto start = std::chrono::steady_clock::now();
@@ -94,6 +95,7 @@ void BM_MonsterHuntingLevel1(benchmark::State& state)
         last = now;
     }
     const std::size_t allocations = bench::AllocationCount() - before;
+    bench::TraceAllocations(false);
     std::vector<double> sorted = milliseconds;
     const auto middle = sorted.begin() + static_cast<std::ptrdiff_t>(sorted.size() / 2);
     std::nth_element(sorted.begin(), middle, sorted.end());

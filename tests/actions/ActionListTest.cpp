@@ -166,6 +166,44 @@ TEST_F(ActionListTest, AddActionQueuesOnceOrRepeatsUntilTheLaneIsRemovedAndAnInv
               std::string::npos);
 }
 
+TEST_F(ActionListTest, FinishedActionsComeBackAsFreshClonesSoRepeatingSequencesReuseThem)
+{
+    Action& first = _list.Add(WaitAction(0.0f, 0.25f, {1}, true));
+    _log.Run(_list, 2);
+    ASSERT_TRUE(_list.IsEmpty());
+    Action& second = _list.Add(WaitAction(0.5f, 0.125f, {2}, false));
+    EXPECT_EQ(&second, &first) << "the finished wait is reused";
+    EXPECT_FLOAT_EQ(second.GetTimer(), -0.5f);
+    EXPECT_FALSE(second.IsStarted());
+    EXPECT_FALSE(second.IsBlocking());
+    EXPECT_EQ(second.GetLanes()._mask, Lanes({2})._mask);
+    EXPECT_EQ(second.GetOwner(), &_list);
+    _list.Clear();
+
+    // A repeating nested sequence keeps its rhythm and, from its second round on, runs
+    // in the same objects each time.
+    std::vector<int> frames;
+    std::vector<const ActionList*> lists;
+    NestedAction round(0.0f, {1}, true);
+    round.GetList().Add(CallbackAction(
+        [&](CallbackAction& self)
+        {
+            frames.push_back(_log.frame);
+            lists.push_back(self.GetOwner());
+        },
+        0.0f, 0.0f, {1}, true));
+    round.GetList().Add(WaitAction(0.0f, 0.25f, {1}, true));
+    _list.Add(AddAction(round, true, 0.0f, {1}));
+    _log.Run(_list, 30);
+    ASSERT_GE(frames.size(), 5u);
+    for (std::size_t i = 2; i < frames.size(); ++i)
+    {
+        EXPECT_EQ(frames[i] - frames[i - 1], frames[1] - frames[0]) << "round " << i;
+        EXPECT_EQ(lists[i], lists[1]) << "round " << i;
+    }
+    EXPECT_EQ(_list.Count(), 2u) << "the repeating action and the round it queued";
+}
+
 TEST_F(ActionListTest, ReverseDuringTheDelayChangesNothingAndLaterRunsBackFromWhereItIs)
 {
     float waiting = 0.0f;
