@@ -75,6 +75,8 @@ void ActionList::Update(float dt)
             action->Advance(d);
             if (action->GetTimer() >= 0.0f && action->Update(d) && _actions[i].get() == action)
             {
+                if (_spent.capacity() == 0)
+                    _spent.reserve(kSpentKept);
                 if (_spent.size() < kSpentKept)
                     _spent.push_back(std::move(_actions[i]));
                 else

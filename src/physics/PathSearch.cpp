@@ -298,6 +298,13 @@ PathSearch::Status Run(PathMap& map, PathSearch& search, const glm::vec2& start,
         bucket.clear();
     search._openEntries = 0;
     search._closed.clear();
+    if (search._closed.capacity() < map._nodes.size())
+    {
+        // Sized once for the map, so the searches that follow allocate nothing.
+        search._closed.reserve(map._nodes.size());
+        for (std::vector<PathSearch::OpenEntry>& bucket : search._open)
+            bucket.reserve(std::max<std::size_t>(16, map._nodes.size() / PathSearch::kBuckets));
+    }
     search._nextOrder = 0;
     search._expansions = 0;
     const glm::ivec2 startCell = pathmap::CellOf(map, start);
