@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
+#include <type_traits>
+#include <typeinfo>
 
 class ActionList;
 
@@ -38,6 +40,9 @@ public:
     // Runs the rest of the change backwards; nothing while still in the delay.
     virtual void Reverse();
     virtual bool IsValid() const { return true; }
+    // Turns this finished action into what a Clone of `prototype` would be, reusing its
+    // storage; false when their types differ or this type cannot be copied over.
+    virtual bool RewindAs(const Action& prototype) = 0;
 
     float GetDuration() const { return _duration; }
     float GetDelay() const { return _delay; }
@@ -81,6 +86,22 @@ public:
         auto copy = std::make_unique<T>(static_cast<const T&>(*this));
         copy->ResetAsClone();
         return copy;
+    }
+
+    bool RewindAs(const Action& prototype) override
+    {
+        if constexpr (std::is_copy_assignable_v<T>)
+        {
+            if (typeid(prototype) != typeid(T) || typeid(*this) != typeid(T))
+                return false;
+            static_cast<T&>(*this) = static_cast<const T&>(prototype);
+            ResetAsClone();
+            return true;
+        }
+        else
+        {
+            return false;
+        }
     }
 
 protected:

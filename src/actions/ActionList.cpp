@@ -6,11 +6,33 @@ ActionList::~ActionList() = default;
 
 Action& ActionList::Add(const Action& action, bool atFront)
 {
-    std::unique_ptr<Action> clone = action.Clone();
+    std::unique_ptr<Action> clone;
+    for (auto it = _spent.begin(); it != _spent.end(); ++it)
+        if ((*it)->RewindAs(action))
+        {
+            clone = std::move(*it);
+            _spent.erase(it);
+            break;
+        }
+    if (!clone)
+        clone = action.Clone();
     clone->_owner = this;
     Action& added = *clone;
     _pending.push_back({std::move(clone), atFront});
     return added;
+}
+
+Action& ActionList::Requeue(Action& running)
+{
+    for (std::unique_ptr<Action>& slot : _actions)
+        if (slot.get() == &running)
+        {
+            running.ResetAsClone();
+            running._owner = this;
+            _pending.push_back({std::move(slot), false});
+            return running;
+        }
+    return Add(running);
 }
 
 void ActionList::AddClonesOf(const ActionList& other)
@@ -52,7 +74,14 @@ void ActionList::Update(float dt)
         {
             action->Advance(d);
             if (action->GetTimer() >= 0.0f && action->Update(d) && _actions[i].get() == action)
-                _actions[i].reset();
+            {
+                if (_spent.capacity() == 0)
+                    _spent.reserve(kSpentKept);
+                if (_spent.size() < kSpentKept)
+                    _spent.push_back(std::move(_actions[i]));
+                else
+                    _actions[i].reset();
+            }
         }
         // A blocking action holds its lanes while it waits, and in the frame it ends.
         if (blocking)

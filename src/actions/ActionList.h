@@ -19,8 +19,13 @@ public:
 
     // Queues a clone of the action (the caller keeps its own) and returns the clone,
     // which lives until it finishes or is removed. Queued actions join at the start
-    // and at the end of the next Update, at the front or the back.
+    // and at the end of the next Update, at the front or the back. The clone reuses a
+    // finished action of the same type where there is one, so repeating sequences do
+    // not allocate.
     Action& Add(const Action& action, bool atFront = false);
+    // Queues a running action of this list again at the back, rewound as a clone of
+    // itself would be, instead of cloning it; any other action is cloned as by Add.
+    Action& Requeue(Action& running);
     void Update(float dt);
 
     // Destroys every running and queued action in any of these lanes.
@@ -53,6 +58,9 @@ private:
     // Actions removed while the list is being walked live here until the walk ends,
     // since one of them may be the action that asked for the removal.
     std::vector<std::unique_ptr<Action>> _removed;
+    // Finished actions kept for Add to reuse, a few at most.
+    static constexpr std::size_t kSpentKept = 8;
+    std::vector<std::unique_ptr<Action>> _spent;
     float _timeScale;
     bool _updating = false;
 };

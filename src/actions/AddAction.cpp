@@ -23,6 +23,6 @@ bool AddAction::Update(float /*dt*/)
     }
     _owner->Add(*_action);
     if (_repeat)
-        _owner->Add(*this);
+        _owner->Requeue(*this);
     return true;
 }

@@ -13,6 +13,8 @@ public:
 
     bool Update(float dt) override;
     bool IsValid() const override { return _list.AllValid(); }
+    // Refills its list from the prototype's, so its children are reused too.
+    bool RewindAs(const Action& prototype) override;
 
     ActionList& GetList() { return _list; }
     const ActionList& GetList() const { return _list; }

@@ -25,7 +25,6 @@ struct PathNode
     std::int32_t _weight = 0; // -1 wall, 0 free, 5 free beside a wall
     std::int32_t _x = 0;
     std::int32_t _y = 0;
-    std::uint32_t _order = 0; // when the node last entered the open set
 };
 
 // The walkability grid a tile map hands its path finders: columns x rows nodes, x-major,

@@ -6,96 +6,84 @@
 
 namespace
 {
-bool Before(const PathSearch::OpenEntry& a, const PathSearch::OpenEntry& b)
-{
-    if (a._f != b._f)
-        return a._f < b._f;
-    if (a._g != b._g)
-        return a._g < b._g;
-    return a._order < b._order;
-}
+using OpenEntry = PathSearch::OpenEntry;
 
-// The open set is a 4-ary min-heap (half the depth of a binary one, and the children
-// compared at each level share a cache line) that knows where each node sits in it, so
-// a node whose f improves moves up in place instead of leaving a stale entry behind.
-class OpenHeap
+// One bucket's heap: 4-ary, half the depth of a binary one, and the four children
+// compared at each level share a cache line.
+class BucketHeap
 {
 public:
-    OpenHeap(std::vector<PathSearch::OpenEntry>& heap, std::vector<std::int32_t>& slots) : _heap(heap), _slots(slots) {}
-
-    bool Empty() const { return _heap.empty(); }
-
-    void Push(const PathSearch::OpenEntry& entry)
+    static void Push(std::vector<OpenEntry>& heap, const OpenEntry& entry)
     {
-        _heap.push_back(entry);
-        SiftUp(_heap.size() - 1, entry);
+        std::size_t i = heap.size();
+        heap.push_back(entry);
+        OpenEntry* h = heap.data();
+        while (i > 0)
+        {
+            const std::size_t parent = (i - 1) / 4;
+            if (entry._gOrder >= h[parent]._gOrder)
+                break;
+            h[i] = h[parent];
+            i = parent;
+        }
+        h[i] = entry;
     }
 
-    // Gives a node already in the heap its smaller key.
-    void Improve(const PathSearch::OpenEntry& entry) { SiftUp(Slot(entry._node), entry); }
-
-    std::int32_t Pop()
+    // Takes the smallest entry out. The hole it leaves sinks to the bottom along the
+    // smaller children and the last entry rises from there, which usually places it in
+    // a step or two; the order entries pop in does not depend on the heap's shape.
+    static OpenEntry Pop(std::vector<OpenEntry>& heap)
     {
-        const std::int32_t top = _heap.front()._node;
-        const PathSearch::OpenEntry last = _heap.back();
-        _heap.pop_back();
-        const std::size_t n = _heap.size();
+        OpenEntry* h = heap.data();
+        const OpenEntry top = h[0];
+        const OpenEntry last = heap.back();
+        heap.pop_back();
+        const std::size_t n = heap.size();
         if (n == 0)
             return top;
         std::size_t i = 0;
         for (;;)
         {
             const std::size_t first = 4 * i + 1;
-            if (first >= n)
-                break;
-            std::size_t best = first;
-            for (std::size_t k = first + 1; k < std::min(first + 4, n); ++k)
-                if (Before(_heap[k], _heap[best]))
-                    best = k;
-            if (!Before(_heap[best], last))
-                break;
-            Place(i, _heap[best]);
-            i = best;
+            if (first + 4 <= n)
+            {
+                const std::size_t a = h[first + 1]._gOrder < h[first]._gOrder ? first + 1 : first;
+                const std::size_t b = h[first + 3]._gOrder < h[first + 2]._gOrder ? first + 3 : first + 2;
+                const std::size_t best = h[b]._gOrder < h[a]._gOrder ? b : a;
+                h[i] = h[best];
+                i = best;
+                continue;
+            }
+            if (first < n)
+            {
+                std::size_t best = first;
+                for (std::size_t k = first + 1; k < n; ++k)
+                    if (h[k]._gOrder < h[best]._gOrder)
+                        best = k;
+                h[i] = h[best];
+                i = best;
+            }
+            break;
         }
-        Place(i, last);
-        return top;
-    }
-
-private:
-    std::size_t Slot(std::int32_t node) const
-    {
-        return static_cast<std::size_t>(_slots[static_cast<std::size_t>(node)]);
-    }
-
-    void Place(std::size_t i, const PathSearch::OpenEntry& entry)
-    {
-        _heap[i] = entry;
-        _slots[static_cast<std::size_t>(entry._node)] = static_cast<std::int32_t>(i);
-    }
-
-    void SiftUp(std::size_t i, const PathSearch::OpenEntry& entry)
-    {
         while (i > 0)
         {
             const std::size_t parent = (i - 1) / 4;
-            if (!Before(entry, _heap[parent]))
+            if (last._gOrder >= h[parent]._gOrder)
                 break;
-            Place(i, _heap[parent]);
+            h[i] = h[parent];
             i = parent;
         }
-        Place(i, entry);
+        h[i] = last;
+        return top;
     }
-
-    std::vector<PathSearch::OpenEntry>& _heap;
-    std::vector<std::int32_t>& _slots;
 };
 
 class Searcher
 {
 public:
     Searcher(PathMap& map, PathSearch& search, std::int32_t goal)
-        : _map(map), _search(search), _open(search._open, search._slots), _goal(goal),
-          _goalX(map._nodes[Index(goal)]._x), _goalY(map._nodes[Index(goal)]._y)
+        : _map(map), _search(search), _goal(goal), _goalX(map._nodes[Index(goal)]._x),
+          _goalY(map._nodes[Index(goal)]._y)
     {
     }
 
@@ -103,17 +91,20 @@ public:
 
     PathNode& Node(std::int32_t node) { return _map._nodes[Index(node)]; }
 
-    void Open(std::int32_t node)
+    void Open(std::int32_t node, PathNode& n)
     {
-        PathNode& n = Node(node);
-        const bool improving = n._state == PathNode::Open;
         n._state = PathNode::Open;
-        n._order = _search._nextOrder++;
-        const PathSearch::OpenEntry entry{n._f, n._g, n._order, node};
-        if (improving)
-            _open.Improve(entry);
-        else
-            _open.Push(entry);
+        const std::uint32_t order = _search._nextOrder++;
+        // Children of the node just popped: f is at least the lowest and at most
+        // kMaxFRise above it.
+        BucketHeap::Push(Bucket(n._f),
+                         {(static_cast<std::uint64_t>(static_cast<std::uint32_t>(n._g)) << 32) | order, node});
+        ++_search._openEntries;
+    }
+
+    std::vector<OpenEntry>& Bucket(std::int32_t f)
+    {
+        return _search._open[static_cast<std::size_t>(f) % PathSearch::kBuckets];
     }
 
     void Close(std::int32_t node)
@@ -122,10 +113,38 @@ public:
         _search._closed.push_back(node);
     }
 
-    // The best open node, taken out of the open set; -1 when none is left.
-    std::int32_t TakeFirstOpen() { return _open.Empty() ? -1 : _open.Pop(); }
+    // Drops the entries improved nodes left behind from the front of the open set;
+    // true when a live one is left there, in the bucket of `_search._lowestF`.
+    bool HasOpen()
+    {
+        while (_search._openEntries > 0)
+        {
+            std::vector<OpenEntry>& bucket = Bucket(_search._lowestF);
+            if (bucket.empty())
+            {
+                ++_search._lowestF;
+                continue;
+            }
+            const OpenEntry& top = bucket.front();
+            const PathNode& n = Node(top._node);
+            // g only falls while a node is open, so an entry whose g is no longer the
+            // node's is one it left behind.
+            if (n._state == PathNode::Open && static_cast<std::uint32_t>(n._g) == top._gOrder >> 32)
+                return true;
+            BucketHeap::Pop(bucket);
+            --_search._openEntries;
+        }
+        return false;
+    }
 
-    bool HasOpen() const { return !_open.Empty(); }
+    // The best open node, taken out of the open set; -1 when none is left.
+    std::int32_t TakeFirstOpen()
+    {
+        if (!HasOpen())
+            return -1;
+        --_search._openEntries;
+        return BucketHeap::Pop(Bucket(_search._lowestF))._node;
+    }
 
     void Expand(std::int32_t current)
     {
@@ -166,7 +185,7 @@ public:
                 n._parent = current;
                 // A closed node takes the better parent but is not searched again.
                 if (n._state != PathNode::Closed)
-                    Open(index);
+                    Open(index, n);
             }
         }
     }
@@ -237,7 +256,6 @@ public:
 private:
     PathMap& _map;
     PathSearch& _search;
-    OpenHeap _open;
     std::int32_t _goal;
     std::int32_t _goalX;
     std::int32_t _goalY;
@@ -276,9 +294,17 @@ PathSearch::Status Run(PathMap& map, PathSearch& search, const glm::vec2& start,
     }
 
     pathmap::Reset(map);
-    search._open.clear();
-    search._slots.resize(map._nodes.size());
+    for (std::vector<PathSearch::OpenEntry>& bucket : search._open)
+        bucket.clear();
+    search._openEntries = 0;
     search._closed.clear();
+    if (search._closed.capacity() < map._nodes.size())
+    {
+        // Sized once for the map, so the searches that follow allocate nothing.
+        search._closed.reserve(map._nodes.size());
+        for (std::vector<PathSearch::OpenEntry>& bucket : search._open)
+            bucket.reserve(std::max<std::size_t>(16, map._nodes.size() / PathSearch::kBuckets));
+    }
     search._nextOrder = 0;
     search._expansions = 0;
     const glm::ivec2 startCell = pathmap::CellOf(map, start);
@@ -287,6 +313,7 @@ PathSearch::Status Run(PathMap& map, PathSearch& search, const glm::vec2& start,
     first._g = 0;
     first._h = pathmap::Octile(first._x - goalCell.x, first._y - goalCell.y);
     first._f = first._weight + first._h;
+    search._lowestF = first._f;
     first._parent = -1;
     searcher.Close(current);
     if (current == goal)

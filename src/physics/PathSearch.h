@@ -4,6 +4,7 @@
 
 #include <glm/vec2.hpp>
 
+#include <array>
 #include <cstdint>
 #include <limits>
 #include <vector>
@@ -16,19 +17,27 @@ struct Waypoint
     float _clearance = 0.0f;
 };
 
-// An A* search over a path map that can be spread over several calls. The open set is a
-// heap ordered by (f, g, the time the node last entered it), which pops nodes in
-// exactly the order of a list kept sorted by (f, g) where equal keys queue in arrival
-// order; a node whose f improves while open leaves and enters again.
+// An A* search over a path map that can be spread over several calls. Open nodes pop in
+// the order of (f, g, the time the node last entered the open set), exactly the order of
+// a list kept sorted by (f, g) where equal keys queue in arrival order; a node whose f
+// improves while open enters again, and the entry it leaves behind is skipped.
+//
+// The heuristic is consistent, so the f of popped nodes never falls and every open f
+// lies within kMaxFRise of the last one popped: the open set is a ring of buckets, one
+// per f, each a small heap ordered by (g, order).
 struct PathSearch
 {
     struct OpenEntry
     {
-        std::int32_t _f;
-        std::int32_t _g;
-        std::uint32_t _order;
+        std::uint64_t _gOrder; // g above, order below: one compare orders both
         std::int32_t _node;
     };
+
+    // The most a child's f can exceed its parent's: two diagonal steps' worth of
+    // heuristic and cost, the parent's and child's wall weights, the corner extra.
+    static constexpr std::int32_t kMaxFRise = 14 + 14 + 2 * PathMap::kBesideWallWeight;
+    static constexpr std::size_t kBuckets = 64;
+    static_assert(kMaxFRise < static_cast<std::int32_t>(kBuckets), "open f values must fit the bucket ring");
 
     enum class Status
     {
@@ -40,8 +49,9 @@ struct PathSearch
     static constexpr std::uint32_t kExpansionsPerCall = 1500;
     static constexpr std::uint32_t kUnlimited = std::numeric_limits<std::uint32_t>::max();
 
-    std::vector<OpenEntry> _open;     // heap of the open nodes
-    std::vector<std::int32_t> _slots; // per node: where it sits in the heap while open
+    std::array<std::vector<OpenEntry>, kBuckets> _open; // bucket f % kBuckets: heap of entries of that f
+    std::size_t _openEntries = 0;                       // in all buckets, stale ones included
+    std::int32_t _lowestF = 0;                          // no open entry has a smaller f
     std::vector<std::int32_t> _closed;
     std::vector<std::int32_t> _cellPath; // start first
     bool _inProgress = false;

@@ -95,7 +95,9 @@ void PathFinder::Update(float /*dt*/)
 
 void PathFinder::Exit()
 {
-    _search._open.clear();
+    for (std::vector<PathSearch::OpenEntry>& bucket : _search._open)
+        bucket.clear();
+    _search._openEntries = 0;
     _search._closed.clear();
     _search._cellPath.clear();
 }

@@ -166,6 +166,51 @@ TEST_F(ActionListTest, AddActionQueuesOnceOrRepeatsUntilTheLaneIsRemovedAndAnInv
               std::string::npos);
 }
 
+// A wait that counts how often it is copied into a new object.
+class CountedWait : public ActionBase<CountedWait>
+{
+public:
+    static inline int s_constructed = 0;
+
+    CountedWait(float duration, Lanes lanes) : ActionBase(0.0f, duration, lanes, true) {}
+    CountedWait(const CountedWait& other) : ActionBase(other) { ++s_constructed; }
+    CountedWait& operator=(const CountedWait&) = default;
+
+    bool Update(float /*dt*/) override { return Done(); }
+};
+
+TEST_F(ActionListTest, FinishedActionsComeBackAsFreshClonesSoRepeatingSequencesReuseThem)
+{
+    Action& first = _list.Add(WaitAction(0.0f, 0.25f, {1}, true));
+    _log.Run(_list, 2);
+    ASSERT_TRUE(_list.IsEmpty());
+    Action& second = _list.Add(WaitAction(0.5f, 0.125f, {2}, false));
+    EXPECT_EQ(&second, &first) << "the finished wait is reused";
+    EXPECT_FLOAT_EQ(second.GetTimer(), -0.5f);
+    EXPECT_FALSE(second.IsStarted());
+    EXPECT_FALSE(second.IsBlocking());
+    EXPECT_EQ(second.GetLanes()._mask, Lanes({2})._mask);
+    EXPECT_EQ(second.GetOwner(), &_list);
+    _list.Clear();
+
+    // A repeating nested sequence keeps its rhythm and, from its second round on, runs
+    // in the objects of the round before instead of new copies.
+    std::vector<int> frames;
+    NestedAction round(0.0f, {1}, true);
+    round.GetList().Add(CallbackAction([&](CallbackAction&) { frames.push_back(_log.frame); }, 0.0f, 0.0f, {1}, true));
+    round.GetList().Add(CountedWait(0.25f, {1}));
+    _list.Add(AddAction(round, true, 0.0f, {1}));
+    _log.Run(_list, 12);
+    ASSERT_GE(frames.size(), 2u);
+    const int constructed = CountedWait::s_constructed;
+    _log.Run(_list, 30);
+    ASSERT_GE(frames.size(), 8u);
+    for (std::size_t i = 1; i < frames.size(); ++i)
+        EXPECT_EQ(frames[i] - frames[i - 1], frames[1] - frames[0]) << "round " << i;
+    EXPECT_EQ(CountedWait::s_constructed, constructed) << "later rounds copy no new waits";
+    EXPECT_EQ(_list.Count(), 2u) << "the repeating action and the round it queued";
+}
+
 TEST_F(ActionListTest, ReverseDuringTheDelayChangesNothingAndLaterRunsBackFromWhereItIs)
 {
     float waiting = 0.0f;

@@ -103,7 +103,7 @@ std::vector<std::int32_t> ListSearch(PathMap& map, glm::vec2 from, glm::vec2 to,
                 const int ff = gg + n._weight + hh;
                 if (n._state == PathNode::Unvisited)
                 {
-                    n = {current, PathNode::Open, ff, gg, hh, n._weight, n._x, n._y, 0};
+                    n = {current, PathNode::Open, ff, gg, hh, n._weight, n._x, n._y};
                     insert(i);
                 }
                 else if (n._parent != current && ff < n._f)
@@ -230,8 +230,8 @@ TEST(PathSearch, ASlicedSearchEndsLaterWithTheSameResult)
     std::mt19937 random(11);
     PathMap map = RandomMap(random, 90, 90, 0.25f);
     const glm::vec2 from = At(map, 1, 1), to = At(map, 88, 88);
-    map.At(1, 1) = {-1, 0, 0, 0, 0, 0, 1, 1, 0};
-    map.At(88, 88) = {-1, 0, 0, 0, 0, 0, 88, 88, 0};
+    map.At(1, 1) = {-1, 0, 0, 0, 0, 0, 1, 1};
+    map.At(88, 88) = {-1, 0, 0, 0, 0, 0, 88, 88};
     pathmap::Reset(map);
 
     PathSearch whole;
