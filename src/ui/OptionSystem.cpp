@@ -88,15 +88,17 @@ void ApplyWindowMode(int mode)
         WindowSystem::Instance().SetWindowMode(mode);
 }
 
+// Strings built once: messages are looked up by std::string, and most of these names
+// are too long to be stored inline, so literals would allocate every frame.
 struct VolumeSetting
 {
-    const char* up;
-    const char* down;
-    const char* traceName;
+    std::string up;
+    std::string down;
+    std::string traceName;
     float SoundVolumes::*value;
 };
 
-constexpr VolumeSetting kVolumeSettings[] = {
+const VolumeSetting kVolumeSettings[] = {
     {"Master Volume Up", "Master Volume Down", "Master Volume ", &SoundVolumes::masterVol},
     {"Music Volume Up", "Music Volume Down", "Music Volume ", &SoundVolumes::musicVol},
     {"Effects Volume Up", "Effects Volume Down", "Effects Volume ", &SoundVolumes::sfxVol},

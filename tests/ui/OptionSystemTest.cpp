@@ -132,3 +132,32 @@ TEST_F(OptionSystemTest, ToggleAudioSwitchesSoundOffAndOnWithoutChangingVolumes)
     _options.Exit();
     EXPECT_EQ(json::parse(test::ReadFile("Data/Data/dat_options.json"))["sound"]["mastervol"], 0.5);
 }
+
+TEST_F(OptionSystemTest, VolumeMessagesStepTheirOwnVolumeInTenthsWithinRange)
+{
+    test::WriteSoundTable(json::array({{"hum", 2.0}}));
+    ASSERT_TRUE(SoundSystem::Instance().Init());
+    test::WriteFile("Data/Data/dat_options.json", R"({"sound": {"mastervol": 0.5, "musicvol": 0.9, "sfxvol": 0.0}})");
+    ASSERT_TRUE(_options.Init());
+
+    Post("Master Volume Up");
+    EXPECT_FLOAT_EQ(_volumes.masterVol, 0.6f);
+    Post("Master Volume Down");
+    Post("Master Volume Down");
+    EXPECT_FLOAT_EQ(_volumes.masterVol, 0.4f);
+    // Full volume is the top.
+    Post("Music Volume Up");
+    Post("Music Volume Up");
+    EXPECT_FLOAT_EQ(_volumes.musicVol, 1.0f);
+    Post("Music Volume Down");
+    EXPECT_FLOAT_EQ(_volumes.musicVol, 0.9f);
+    Post("Effects Volume Down");
+    EXPECT_FLOAT_EQ(_volumes.sfxVol, 0.0f);
+    Post("Effects Volume Up");
+    EXPECT_FLOAT_EQ(_volumes.sfxVol, 0.1f);
+    // Each message moved only its own volume.
+    EXPECT_FLOAT_EQ(_volumes.masterVol, 0.4f);
+    EXPECT_FLOAT_EQ(_volumes.musicVol, 0.9f);
+    EXPECT_NE(test::ReadTrace().find("Effects Volume 10%"), std::string::npos);
+    _options.Exit();
+}
