@@ -34,5 +34,6 @@ void BehaviorScoreKeeper::Update(float dt)
     if (!ready)
         return;
     objectives.SetAllCollected(true);
-    MessageSystem::Instance().Send(Message("apertureReady", {true}, 0.0f, true));
+    // Posted every frame from here on: filled in place so it does not allocate.
+    MessageSystem::Instance().Post("apertureReady", true)._arguments.emplace_back(true);
 }
