@@ -8,6 +8,7 @@
 #include "input/InputSystem.h"
 #include "physics/Collider.h"
 #include "physics/Physics.h"
+#include "render/Lighting.h"
 #include "render/ParticleEmitter.h"
 
 #include <glm/geometric.hpp>
@@ -62,7 +63,7 @@ void BehaviorThrowable::Highlight(bool on)
     Entity* owner = GetOwner();
     if (auto* tip = dynamic_cast<TipDisplay*>(owner->GetComponent(ctype::ToolTip)))
         tip->SetVisible(on);
-    // The light is written only when it changes: it is set through its saved fields.
+    // Written only when the highlight or the light itself changes.
     Component* light = LightFields::Find(owner);
     if (light != _light || _highlighted != static_cast<int>(on))
         LightFields::SetFactor(owner, on ? kHighlight : 0.0f);

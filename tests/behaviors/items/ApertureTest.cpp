@@ -41,8 +41,8 @@ protected:
     }
 
     Scene* _lab = nullptr;
-    test::ItemLight* _flash = nullptr;
-    test::ItemLight* _lamp = nullptr;
+    Lighting* _flash = nullptr;
+    Lighting* _lamp = nullptr;
 };
 } // namespace
 

@@ -180,8 +180,8 @@ TEST_F(ThrowableTest, HitsCountOncePerKnockAndEndlessOnesNeverBreak)
 
 TEST_F(ThrowableTest, LyingStillItGlowsAndStopsColliding)
 {
-    test::ItemLight& glow = AddLight(*_room, "brick");
-    test::ItemLight& husk = AddLight(*_room, "husk");
+    Lighting& glow = AddLight(*_room, "brick");
+    Lighting& husk = AddLight(*_room, "husk");
     husk._factor = 5.0f;
     Step();
     EXPECT_FALSE(Named("brick").Get<Collider>(ctype::Collider)->IsEnabled());

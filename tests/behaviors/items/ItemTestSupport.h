@@ -8,6 +8,7 @@
 #include "data/Entity.h"
 #include "data/FieldDescriptor.h"
 #include "input/InputSystem.h"
+#include "render/Lighting.h"
 #include "scene/Scene.h"
 #include "scene/SceneSystem.h"
 
@@ -21,25 +22,6 @@
 
 namespace test
 {
-// A light that keeps the fields gameplay changes on lamps and flashes.
-class ItemLight : public ComponentBase<ItemLight>
-{
-public:
-    ItemLight() : ComponentBase<ItemLight>(ctype::Lighting) {}
-    void Read(const json& j) override { Descriptor().Read(*this, j); }
-    void Write(json& j) const override { Descriptor().Write(*this, j); }
-    static const FieldDescriptor<ItemLight>& Descriptor()
-    {
-        static const FieldDescriptor<ItemLight> d(
-            "ItemLight",
-            {GLOAMER_FIELD(ItemLight, _factor), GLOAMER_FIELD(ItemLight, _color), GLOAMER_FIELD(ItemLight, _offset)});
-        return d;
-    }
-    float _factor = 0.0f;
-    glm::vec4 _color{1.0f};
-    glm::vec2 _offset{0.0f};
-};
-
 // A scratch level driven frame by frame, with the item sounds in the table and
 // "interact" on E.
 class ItemTest : public AudioTest
@@ -109,9 +91,9 @@ protected:
         return *b;
     }
 
-    static ItemLight& AddLight(Scene& scene, const std::string& name)
+    static Lighting& AddLight(Scene& scene, const std::string& name)
     {
-        return *static_cast<ItemLight*>(scene.FindEntity(name)->AddComponent(std::make_unique<ItemLight>()));
+        return *static_cast<Lighting*>(scene.FindEntity(name)->AddComponent(std::make_unique<Lighting>()));
     }
 };
 } // namespace test
