@@ -110,15 +110,20 @@ class Script:
 START = (-1120, -864)
 
 
-def win():
+def opening():
+    """Both scripts end the tour and take object 1 in the entrance."""
     s = Script(START)
     s.note("end the camera tour with a key")
     s.cursor(0, 300)
     s.tap("SPACE")
-
     s.note("object 1, in the entrance: walk up beside it and hold E")
     s.walk_to(-1120, -704)
     s.collect()
+    return s
+
+
+def win():
+    s = opening()
 
     s.note("object 2, in the library: sprint up the west corridor, right of the glue")
     s.route([(-1240, -704), (-1240, 700)], sprint=True)
@@ -155,13 +160,7 @@ def win():
 
 
 def lose():
-    s = Script(START)
-    s.note("end the camera tour with a key")
-    s.cursor(0, 300)
-    s.tap("SPACE")
-    s.note("object 1, in the entrance: walk up beside it and hold E")
-    s.walk_to(-1120, -704)
-    s.collect()
+    s = opening()
     s.note("stand still: the monster comes out of the passage and grabs the player")
     s.wait(2.5)
     s.note("struggle too little, two pairs of A and D, then give up: the player dies")
