@@ -1,4 +1,5 @@
 #include "AllocationCounter.h"
+#include "BenchContent.h"
 
 #include "Game.h"
 #include "audio/SoundSystem.h"
@@ -6,7 +7,6 @@
 #include "core/MainLoop.h"
 #include "core/MessageSystem.h"
 #include "core/WindowSystem.h"
-#include "data/StaticSettings.h"
 #include "debug/CheatSystem.h"
 #include "debug/DebugSystem.h"
 #include "input/InputSystem.h"
@@ -24,7 +24,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
-#include <filesystem>
 #include <vector>
 
 namespace
@@ -42,10 +41,7 @@ void BM_Level1Draw(benchmark::State& state)
 {
     const int width = static_cast<int>(state.range(0));
     const int height = static_cast<int>(state.range(1));
-    ::setenv("ALSOFT_DRIVERS", "null", 0);
-    StaticSettings::SetWriteBack(false);
-    const std::filesystem::path previous = std::filesystem::current_path();
-    std::filesystem::current_path(GLOAMER_BENCH_CONTENT);
+    const BenchContent content;
 
     WindowOptions options;
     options.windowed = true;
@@ -86,7 +82,6 @@ void BM_Level1Draw(benchmark::State& state)
         MessageSystem::Instance().Clear();
         window.Configure({});
         Engine::ResetRunFlag();
-        std::filesystem::current_path(previous);
     };
     if (started.size() != systems.size())
     {

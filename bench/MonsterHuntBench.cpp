@@ -1,11 +1,11 @@
 #include "AllocationCounter.h"
+#include "BenchContent.h"
 
 #include "Game.h"
 #include "audio/SoundSystem.h"
 #include "behaviors/monster/BehaviorMonster.h"
 #include "core/MessageSystem.h"
 #include "data/Entity.h"
-#include "data/StaticSettings.h"
 #include "input/InputSystem.h"
 #include "physics/Status.h"
 #include "scene/Scene.h"
@@ -18,7 +18,6 @@
 #include <any>
 #include <chrono>
 #include <cstdlib>
-#include <filesystem>
 #include <vector>
 
 namespace
@@ -31,10 +30,7 @@ constexpr float kDt = 1.0f / 60.0f;
 // grabbed here, so the hunt never stops for a struggle.
 void BM_MonsterHuntingLevel1(benchmark::State& state)
 {
-    ::setenv("ALSOFT_DRIVERS", "null", 0);
-    StaticSettings::SetWriteBack(false);
-    const std::filesystem::path previous = std::filesystem::current_path();
-    std::filesystem::current_path(GLOAMER_BENCH_CONTENT);
+    const BenchContent content;
     Game::Wire();
     SoundSystem& sound = SoundSystem::Instance();
     sound.SetHeadless(true);
@@ -53,7 +49,6 @@ void BM_MonsterHuntingLevel1(benchmark::State& state)
     if (!monster)
     {
         state.SkipWithError(level ? "level1 has no player or no monster" : "level1 did not start");
-        std::filesystem::current_path(previous);
         return;
     }
     if (Status* status = player->Get<Status>(ctype::Status))
@@ -118,7 +113,6 @@ void BM_MonsterHuntingLevel1(benchmark::State& state)
     sound.Exit();
     input.Reset();
     messages.Clear();
-    std::filesystem::current_path(previous);
 }
 BENCHMARK(BM_MonsterHuntingLevel1)->Unit(benchmark::kMillisecond)->Iterations(3000);
 } // namespace

@@ -1,9 +1,9 @@
 #include "AllocationCounter.h"
+#include "BenchContent.h"
 
 #include "Game.h"
 #include "audio/SoundSystem.h"
 #include "core/MessageSystem.h"
-#include "data/StaticSettings.h"
 #include "input/InputSystem.h"
 #include "scene/SceneSystem.h"
 
@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
-#include <filesystem>
 #include <vector>
 
 namespace
@@ -24,10 +23,7 @@ constexpr int kKeyA = 65, kKeyD = 68;
 // does: the player walks right and left across the room, a second each way.
 void BM_PlayerLabWalking(benchmark::State& state)
 {
-    ::setenv("ALSOFT_DRIVERS", "null", 0);
-    StaticSettings::SetWriteBack(false);
-    const std::filesystem::path previous = std::filesystem::current_path();
-    std::filesystem::current_path(GLOAMER_BENCH_CONTENT);
+    const BenchContent content;
     Game::Wire();
     SoundSystem& sound = SoundSystem::Instance();
     sound.SetHeadless(true);
@@ -38,7 +34,6 @@ void BM_PlayerLabWalking(benchmark::State& state)
     if (!sound.Init() || !scenes.Init() || !input.Init())
     {
         state.SkipWithError("the lab did not start");
-        std::filesystem::current_path(previous);
         return;
     }
 
@@ -84,7 +79,6 @@ void BM_PlayerLabWalking(benchmark::State& state)
     sound.Exit();
     input.Reset();
     messages.Clear();
-    std::filesystem::current_path(previous);
 }
 BENCHMARK(BM_PlayerLabWalking)->Unit(benchmark::kMillisecond)->Iterations(3000);
 } // namespace

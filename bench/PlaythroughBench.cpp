@@ -1,4 +1,5 @@
 #include "AllocationCounter.h"
+#include "BenchContent.h"
 
 #include "Game.h"
 #include "audio/SoundSystem.h"
@@ -6,7 +7,6 @@
 #include "core/MessageSystem.h"
 #include "core/Trace.h"
 #include "core/WindowSystem.h"
-#include "data/StaticSettings.h"
 #include "debug/CheatSystem.h"
 #include "debug/DebugSystem.h"
 #include "input/InputSystem.h"
@@ -21,7 +21,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <numeric>
 #include <vector>
@@ -61,16 +60,13 @@ double Median(std::vector<double> values)
 // counted apart from the steady state.
 void BM_WinningPlaythrough(benchmark::State& state)
 {
-    ::setenv("ALSOFT_DRIVERS", "null", 0);
-    StaticSettings::SetWriteBack(false);
+    const BenchContent content;
     const std::vector<std::size_t> legs = LegStarts(GLOAMER_BENCH_WIN_SCRIPT);
     if (legs.empty())
     {
         state.SkipWithError("cannot read the legs of " GLOAMER_BENCH_WIN_SCRIPT);
         return;
     }
-    const std::filesystem::path previous = std::filesystem::current_path();
-    std::filesystem::current_path(GLOAMER_BENCH_CONTENT);
 
     WindowOptions window;
     window.headless = true;
@@ -128,7 +124,6 @@ void BM_WinningPlaythrough(benchmark::State& state)
     InputSystem::Instance().Reset();
     InputSystem::Instance().SetScriptFile({});
     MessageSystem::Instance().Clear();
-    std::filesystem::current_path(previous);
 
     if (initialised < systems.size())
         return state.SkipWithError("a system did not start");
