@@ -26,6 +26,8 @@
 
 namespace
 {
+bool s_followFocus = true;
+
 void OnContextChanged(bool live)
 {
     if (live)
@@ -70,10 +72,11 @@ void SaveVsync()
 
 namespace Game
 {
-void Wire()
+void Wire(bool followFocus)
 {
     WindowListeners& listeners = WindowSystem::Instance().Listeners();
     listeners = {};
+    s_followFocus = followFocus;
     listeners.focusChanged.emplace_back(&OnFocusChanged);
     listeners.framebufferResized.emplace_back(
         [](int width, int height)
@@ -111,9 +114,9 @@ void Wire()
 
 void OnFocusChanged(bool focused)
 {
-    // A scripted run is played by its script, not by whichever window the desktop
-    // focuses, so the same flags give the same run wherever they are started.
-    if (InputSystem::Instance().IsScripted())
+    // A scripted or fixed-step run is played by its flags, not by whichever window the
+    // desktop focuses, so the same flags give the same run wherever they are started.
+    if (!s_followFocus || InputSystem::Instance().IsScripted())
         return;
     for (const auto& scene : SceneSystem::Instance().GetScenes())
         scene->SetPaused(!focused);

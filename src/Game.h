@@ -7,9 +7,12 @@
 namespace Game
 {
 // Fills the window's listener lists afresh, so calling it again changes nothing.
-void Wire();
+// A run that repeats from its flags alone (a fixed frame time) passes false: which
+// window the desktop focuses must not change what it shows.
+void Wire(bool followFocus = true);
 
 // In the background every scene pauses and sound goes quiet (no volume setting
-// changes); both come back with the focus.
+// changes); both come back with the focus. Scripted runs and runs wired not to follow
+// the focus ignore it.
 void OnFocusChanged(bool focused);
 } // namespace Game

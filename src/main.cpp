@@ -76,7 +76,7 @@ int main(int argc, char** argv)
     }
     WindowSystem::Instance().Configure(std::move(window));
     InputSystem::Instance().SetScriptFile(FromStartFolder(options.inputFile));
-    Game::Wire();
+    Game::Wire(options.fixedDt < 0.0f);
 
     std::map<long long, std::string> dumps;
     for (const auto& [frame, path] : options.dumps)

@@ -39,7 +39,8 @@ std::string LaunchUsage()
 {
     return "Usage: gloamer [options]\n"
            "  --frames N      quit after N frames\n"
-           "  --fixed-dt S    every frame advances S seconds instead of the clock\n"
+           "  --fixed-dt S    every frame advances S seconds instead of the clock, and the\n"
+           "                  game keeps running without the focus\n"
            "  --seed N        seed the random generator with N instead of the time\n"
            "  --data DIR      content root (default: the executable's folder)\n"
            "  --scene NAME    first scene instead of splash_screen\n"
