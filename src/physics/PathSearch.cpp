@@ -3,13 +3,14 @@
 #include <glm/geometric.hpp>
 
 #include <algorithm>
+#include <utility>
 
 namespace
 {
 using OpenEntry = PathSearch::OpenEntry;
 
-// One bucket's heap: 4-ary, half the depth of a binary one, and the four children
-// compared at each level share a cache line.
+// The heap of late arrivals: 4-ary, half the depth of a binary one, and the four
+// children compared at each level share a cache line.
 class BucketHeap
 {
 public:
@@ -78,6 +79,63 @@ public:
     }
 };
 
+std::uint32_t GOf(const OpenEntry& e)
+{
+    return static_cast<std::uint32_t>(e._gOrder >> 32);
+}
+
+// Sorts a bucket by g; `low` and `high` bound its g values. Its entries arrived in
+// order, so a stable sort by g alone sorts them by (g, order): insertion for a few,
+// otherwise a radix sort on g - low, six bits a pass (a bucket's g values mostly span a
+// few thousand: two passes).
+void SortByG(std::vector<OpenEntry>& entries, std::vector<OpenEntry>& scratch, std::uint32_t low, std::uint32_t high)
+{
+    const std::size_t n = entries.size();
+    if (n <= 24)
+    {
+        for (std::size_t i = 1; i < n; ++i)
+        {
+            const OpenEntry e = entries[i];
+            std::size_t j = i;
+            for (; j > 0 && entries[j - 1]._gOrder > e._gOrder; --j)
+                entries[j] = entries[j - 1];
+            entries[j] = e;
+        }
+        return;
+    }
+    const std::uint32_t span = high - low;
+    scratch.resize(n);
+    OpenEntry* from = entries.data();
+    OpenEntry* to = scratch.data();
+    constexpr std::uint32_t kBits = 6, kDigits = 1u << kBits;
+    for (std::uint32_t shift = 0; shift < 32 && (span >> shift) != 0; shift += kBits)
+    {
+        std::array<std::uint32_t, kDigits> start{};
+        for (std::size_t i = 0; i < n; ++i)
+            ++start[((GOf(from[i]) - low) >> shift) & (kDigits - 1)];
+        std::uint32_t sum = 0;
+        for (std::uint32_t& s : start)
+            sum += std::exchange(s, sum);
+        for (std::size_t i = 0; i < n; ++i)
+            to[start[((GOf(from[i]) - low) >> shift) & (kDigits - 1)]++] = from[i];
+        std::swap(from, to);
+    }
+    if (from != entries.data())
+        entries.swap(scratch);
+}
+
+// The open and closed lists; a path found before stays until a new one replaces it.
+void ClearLists(PathSearch& search)
+{
+    for (std::vector<OpenEntry>& bucket : search._open)
+        bucket.clear();
+    search._openEntries = 0;
+    search._lowestSorted = false;
+    search._next = 0;
+    search._late.clear();
+    search._closed.clear();
+}
+
 class Searcher
 {
 public:
@@ -95,10 +153,13 @@ public:
     {
         n._state = PathNode::Open;
         const std::uint32_t order = _search._nextOrder++;
+        const OpenEntry entry{(static_cast<std::uint64_t>(static_cast<std::uint32_t>(n._g)) << 32) | order, node};
         // Children of the node just popped: f is at least the lowest and at most
         // kMaxFRise above it.
-        BucketHeap::Push(Bucket(n._f),
-                         {(static_cast<std::uint64_t>(static_cast<std::uint32_t>(n._g)) << 32) | order, node});
+        if (n._f == _search._lowestF && _search._lowestSorted)
+            BucketHeap::Push(_search._late, entry);
+        else
+            Bucket(n._f).push_back(entry);
         ++_search._openEntries;
     }
 
@@ -113,37 +174,67 @@ public:
         _search._closed.push_back(node);
     }
 
-    // Drops the entries improved nodes left behind from the front of the open set;
-    // true when a live one is left there, in the bucket of `_search._lowestF`.
+    // The lowest bucket, taken up: the entries improved nodes left behind are dropped and
+    // the rest sorted. Nothing taken up can be left behind later, as that needs an f below
+    // the lowest; so every entry read from here on, late arrivals included, is live.
+    void TakeUpLowestBucket(std::vector<OpenEntry>& bucket)
+    {
+        std::uint32_t low = std::numeric_limits<std::uint32_t>::max(), high = 0;
+        std::size_t kept = 0;
+        for (const OpenEntry& e : bucket)
+        {
+            const PathNode& n = Node(e._node);
+            // g only falls while a node is open, so an entry whose g is no longer the
+            // node's is one it left behind.
+            if (n._state != PathNode::Open || static_cast<std::uint32_t>(n._g) != GOf(e))
+                continue;
+            low = std::min(low, GOf(e));
+            high = std::max(high, GOf(e));
+            bucket[kept++] = e;
+        }
+        _search._openEntries -= bucket.size() - kept;
+        bucket.resize(kept);
+        SortByG(bucket, _search._sortScratch, low, high);
+        _search._next = 0;
+        _search._lowestSorted = true;
+    }
+
+    // True when an open node is left; the first is then in the bucket of `_search._lowestF`.
     bool HasOpen()
     {
         while (_search._openEntries > 0)
         {
             std::vector<OpenEntry>& bucket = Bucket(_search._lowestF);
-            if (bucket.empty())
+            if (!_search._lowestSorted)
             {
-                ++_search._lowestF;
-                continue;
+                if (bucket.empty())
+                {
+                    ++_search._lowestF;
+                    continue;
+                }
+                TakeUpLowestBucket(bucket);
             }
-            const OpenEntry& top = bucket.front();
-            const PathNode& n = Node(top._node);
-            // g only falls while a node is open, so an entry whose g is no longer the
-            // node's is one it left behind.
-            if (n._state == PathNode::Open && static_cast<std::uint32_t>(n._g) == top._gOrder >> 32)
+            if (_search._next < bucket.size() || !_search._late.empty())
                 return true;
-            BucketHeap::Pop(bucket);
-            --_search._openEntries;
+            bucket.clear();
+            _search._lowestSorted = false;
+            ++_search._lowestF;
         }
         return false;
     }
 
-    // The best open node, taken out of the open set; -1 when none is left.
+    // The best open node, taken out of the open set (its sorted part or a late arrival,
+    // whichever comes first); -1 when none is left.
     std::int32_t TakeFirstOpen()
     {
         if (!HasOpen())
             return -1;
         --_search._openEntries;
-        return BucketHeap::Pop(Bucket(_search._lowestF))._node;
+        const std::vector<OpenEntry>& bucket = Bucket(_search._lowestF);
+        if (_search._next < bucket.size() &&
+            (_search._late.empty() || bucket[_search._next]._gOrder < _search._late.front()._gOrder))
+            return bucket[_search._next++]._node;
+        return BucketHeap::Pop(_search._late)._node;
     }
 
     void Expand(std::int32_t current)
@@ -264,6 +355,13 @@ private:
 
 namespace pathsearch
 {
+void Clear(PathSearch& search)
+{
+    ClearLists(search);
+    search._cellPath.clear();
+    search._inProgress = false;
+}
+
 PathSearch::Status Run(PathMap& map, PathSearch& search, const glm::vec2& start, const glm::vec2& target,
                        std::uint32_t budget)
 {
@@ -294,16 +392,16 @@ PathSearch::Status Run(PathMap& map, PathSearch& search, const glm::vec2& start,
     }
 
     pathmap::Reset(map);
-    for (std::vector<PathSearch::OpenEntry>& bucket : search._open)
-        bucket.clear();
-    search._openEntries = 0;
-    search._closed.clear();
+    ClearLists(search);
     if (search._closed.capacity() < map._nodes.size())
     {
         // Sized once for the map, so the searches that follow allocate nothing.
+        const std::size_t perBucket = std::max<std::size_t>(16, map._nodes.size() / PathSearch::kBuckets);
         search._closed.reserve(map._nodes.size());
         for (std::vector<PathSearch::OpenEntry>& bucket : search._open)
-            bucket.reserve(std::max<std::size_t>(16, map._nodes.size() / PathSearch::kBuckets));
+            bucket.reserve(perBucket);
+        search._late.reserve(perBucket);
+        search._sortScratch.reserve(perBucket);
     }
     search._nextOrder = 0;
     search._expansions = 0;

@@ -24,7 +24,9 @@ struct Waypoint
 //
 // The heuristic is consistent, so the f of popped nodes never falls and every open f
 // lies within kMaxFRise of the last one popped: the open set is a ring of buckets, one
-// per f, each a small heap ordered by (g, order).
+// per f, each filled in arrival order. The bucket of the lowest f is sorted by g once,
+// when its turn comes, and read front to back; the few nodes that arrive in it after
+// that wait in a small heap beside it.
 struct PathSearch
 {
     struct OpenEntry
@@ -49,9 +51,13 @@ struct PathSearch
     static constexpr std::uint32_t kExpansionsPerCall = 1500;
     static constexpr std::uint32_t kUnlimited = std::numeric_limits<std::uint32_t>::max();
 
-    std::array<std::vector<OpenEntry>, kBuckets> _open; // bucket f % kBuckets: heap of entries of that f
+    std::array<std::vector<OpenEntry>, kBuckets> _open; // bucket f % kBuckets: entries of that f
     std::size_t _openEntries = 0;                       // in all buckets, stale ones included
     std::int32_t _lowestF = 0;                          // no open entry has a smaller f
+    bool _lowestSorted = false;                         // the bucket of _lowestF is sorted and read from _next
+    std::size_t _next = 0;                              // the first entry of that bucket not taken yet
+    std::vector<OpenEntry> _late;                       // heap of entries of _lowestF that came after the sort
+    std::vector<OpenEntry> _sortScratch;
     std::vector<std::int32_t> _closed;
     std::vector<std::int32_t> _cellPath; // start first
     bool _inProgress = false;
@@ -61,6 +67,9 @@ struct PathSearch
 
 namespace pathsearch
 {
+// Forgets the search's open and closed nodes and its path, keeping the lists' storage.
+void Clear(PathSearch& search);
+
 // Searches from the cell of `start` to the cell of `target`, resuming a search in
 // progress (whose start stays where it was). At most `budget` nodes are expanded per call.
 PathSearch::Status Run(PathMap& map, PathSearch& search, const glm::vec2& start, const glm::vec2& target,

@@ -95,9 +95,5 @@ void PathFinder::Update(float /*dt*/)
 
 void PathFinder::Exit()
 {
-    for (std::vector<PathSearch::OpenEntry>& bucket : _search._open)
-        bucket.clear();
-    _search._openEntries = 0;
-    _search._closed.clear();
-    _search._cellPath.clear();
+    pathsearch::Clear(_search);
 }

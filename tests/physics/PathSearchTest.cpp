@@ -251,7 +251,7 @@ TEST(PathSearch, ASlicedSearchEndsLaterWithTheSameResult)
     EXPECT_EQ(sliced._expansions, whole._expansions);
 }
 
-TEST(PathSearch, TheHeapVisitsNodesInTheSameOrderAsASortedList)
+TEST(PathSearch, TheOpenSetVisitsNodesInTheSameOrderAsASortedList)
 {
     std::mt19937 random(2024);
     int unreachable = 0;
@@ -281,6 +281,29 @@ TEST(PathSearch, TheHeapVisitsNodesInTheSameOrderAsASortedList)
         }
     }
     EXPECT_GT(unreachable, 10) << "the rounds should include walled-off targets";
+
+    // Wide open floors put hundreds of nodes of one f in the open set at once, with g
+    // spread over more than a thousand; with the target walled in, every cell is searched.
+    for (int round = 0; round < 4; ++round)
+    {
+        PathMap map = RandomMap(random, 110, 100, 0.02f * static_cast<float>(round));
+        const glm::vec2 from = At(map, 2, 97), to = At(map, 100, 3);
+        pathmap::SetWalkable(map, 2, 97, true);
+        pathmap::SetWalkable(map, 100, 3, true);
+        for (int dx = -1; dx <= 1; ++dx)
+            for (int dy = -1; dy <= 1; ++dy)
+                if (dx != 0 || dy != 0)
+                    pathmap::SetWalkable(map, 100 + dx, 3 + dy, round % 2 == 0);
+        std::vector<std::int32_t> listClosed;
+        const std::vector<std::int32_t> listPath = ListSearch(map, from, to, listClosed);
+        for (const std::uint32_t budget : {PathSearch::kUnlimited, PathSearch::kExpansionsPerCall})
+        {
+            PathSearch search;
+            ASSERT_EQ(Finish(map, search, from, to, budget), PathSearch::Status::Ready);
+            ASSERT_EQ(search._closed, listClosed) << "wide round " << round << ", budget " << budget;
+            ASSERT_EQ(search._cellPath, listPath) << "wide round " << round << ", budget " << budget;
+        }
+    }
 }
 
 TEST(PathSearch, ThinningKeepsOnlyTurnsAwayFromWalls)
