@@ -130,7 +130,7 @@ void Tilemap::ReadSprites(const json& sprite, std::string_view file)
     UploadLayer(kWalls);
 }
 
-void Tilemap::BuildInstances(const TileLayer& layer, unsigned cols, unsigned rows, Instances& out)
+void Tilemap::BuildInstances(const TileLayer& layer, unsigned cols, unsigned rows, Instances& out, bool skipEmpty)
 {
     out._offsets.clear();
     out._sheetOffsets.clear();
@@ -143,7 +143,10 @@ void Tilemap::BuildInstances(const TileLayer& layer, unsigned cols, unsigned row
     for (std::uint32_t y = 0; y < layer._height; ++y)
         for (std::uint32_t x = 0; x < layer._width; ++x)
         {
-            std::uint64_t cell = std::max(layer.At(x, y)._tile, 1u) - 1u;
+            const std::uint32_t tile = layer.At(x, y)._tile;
+            if (tile == 0 && skipEmpty)
+                continue;
+            std::uint64_t cell = std::max(tile, 1u) - 1u;
             if (cell >= sheetCells)
             {
                 if (out._firstBeyondSheet < 0)
@@ -163,7 +166,10 @@ void Tilemap::UploadLayer(unsigned layer)
     if (!sprite)
         return;
     const SpriteSource* source = sprite->GetSource();
-    BuildInstances(_layers[layer], source ? source->GetCols() : 1u, source ? source->GetRows() : 1u, _scratch);
+    // The wall layer is drawn over the entities; where it has no wall it must show
+    // nothing, and a quad there would only cost a screenful of fragments that discard.
+    BuildInstances(_layers[layer], source ? source->GetCols() : 1u, source ? source->GetRows() : 1u, _scratch,
+                   layer == kWalls);
     if (_scratch._firstBeyondSheet >= 0 && !_reportedBeyondSheet)
     {
         _reportedBeyondSheet = true;

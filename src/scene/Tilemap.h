@@ -72,8 +72,10 @@ public:
     bool NeedsRebuild() const { return _rebuild; }
 
     // Fills `out` for a layer drawn from a sheet of cols x rows cells: an empty cell
-    // draws sheet cell 0, tile t draws cell t - 1, and a tile past the sheet draws cell 0.
-    static void BuildInstances(const TileLayer& layer, unsigned cols, unsigned rows, Instances& out);
+    // draws sheet cell 0 (or nothing with `skipEmpty`), tile t draws cell t - 1, and a
+    // tile past the sheet draws cell 0.
+    static void BuildInstances(const TileLayer& layer, unsigned cols, unsigned rows, Instances& out,
+                               bool skipEmpty = false);
 
 private:
     bool ReadMapFile(const json& map, std::vector<std::uint32_t>& wallTiles);
