@@ -4,7 +4,7 @@
 // screen), then film grain.
 in vec2 vTexCoord;
 in vec4 vColour;
-in vec2 vWorld;
+in vec2 vScreen;
 
 uniform sampler2D image;
 uniform sampler2D lightMap;
@@ -28,7 +28,7 @@ void main()
     if (base.a <= 0.0)
         discard;
 
-    vec3 light = texelFetch(lightMap, ivec2(gl_FragCoord.xy), 0).rgb;
+    vec3 light = texture(lightMap, vScreen).rgb;
     vec3 colour = base.rgb * light;
     if (grainFactor > 0.0)
     {
