@@ -130,7 +130,8 @@ void Tilemap::ReadSprites(const json& sprite, std::string_view file)
     UploadLayer(kWalls);
 }
 
-void Tilemap::BuildInstances(const TileLayer& layer, unsigned cols, unsigned rows, Instances& out, bool skipEmpty)
+void Tilemap::BuildInstances(const TileLayer& layer, unsigned cols, unsigned rows, Instances& out, bool skipEmpty,
+                             const Cover* cover)
 {
     out._offsets.clear();
     out._sheetOffsets.clear();
@@ -146,6 +147,12 @@ void Tilemap::BuildInstances(const TileLayer& layer, unsigned cols, unsigned row
             const std::uint32_t tile = layer.At(x, y)._tile;
             if (tile == 0 && skipEmpty)
                 continue;
+            if (cover && cover->layer && x < cover->layer->_width && y < cover->layer->_height)
+            {
+                const std::uint32_t over = cover->layer->At(x, y)._tile;
+                if (over != 0 && over - 1u < cover->opaqueCells.size() && cover->opaqueCells[over - 1u])
+                    continue;
+            }
             std::uint64_t cell = std::max(tile, 1u) - 1u;
             if (cell >= sheetCells)
             {
@@ -168,8 +175,12 @@ void Tilemap::UploadLayer(unsigned layer)
     const SpriteSource* source = sprite->GetSource();
     // The wall layer is drawn over the entities; where it has no wall it must show
     // nothing, and a quad there would only cost a screenful of fragments that discard.
+    // The floor under an opaque wall tile is never seen either.
+    _cover.layer = nullptr;
+    if (layer == kFloor)
+        MakeCover(_cover);
     BuildInstances(_layers[layer], source ? source->GetCols() : 1u, source ? source->GetRows() : 1u, _scratch,
-                   layer == kWalls);
+                   layer == kWalls, &_cover);
     if (_scratch._firstBeyondSheet >= 0 && !_reportedBeyondSheet)
     {
         _reportedBeyondSheet = true;
@@ -189,6 +200,21 @@ void Tilemap::UploadLayer(unsigned layer)
     instances.UploadOffsets(LumInstance::kOffsetLocation, _scratch._offsets);
     instances.UploadOffsets(LumInstance::kSheetOffsetLocation, _scratch._sheetOffsets);
     instances.SetCount(static_cast<unsigned>(_scratch._offsets.size()));
+}
+
+void Tilemap::MakeCover(Cover& cover) const
+{
+    cover.layer = nullptr;
+    cover.opaqueCells.clear();
+    const Sprite* upper = _upper.get();
+    const SpriteSource* source = upper ? upper->GetSource() : nullptr;
+    // Drawn replacing what is under it: alpha blending (or none) and a solid tint.
+    const int blend = upper ? upper->GetBlendMode() : 2;
+    if (!source || !source->GetTexture() || upper->GetTint().a < 1.0f || blend == 2 || blend == 3)
+        return;
+    cover.opaqueCells = source->GetTexture()->OpaqueCells(source->GetCols(), source->GetRows());
+    if (!cover.opaqueCells.empty())
+        cover.layer = &_layers[kWalls];
 }
 
 void Tilemap::BuildWalls()
