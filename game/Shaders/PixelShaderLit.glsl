@@ -24,7 +24,7 @@ void main()
 {
     vec4 base = texture(image, vTexCoord) * vColour * tint;
     base.rgb *= 1.0 + brightness;
-    // Empty tiles of the wall layer cover the screen; they need no light.
+    // Clear pixels (a sprite's surround, a sheet's empty cell) need no light.
     if (base.a <= 0.0)
         discard;
 

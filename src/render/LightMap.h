@@ -22,8 +22,9 @@ inline constexpr const char* kProgramName = "lightmap";
 
 // Makes the map hold the lights in use (LightUniforms) seen through `camera` over
 // `ambient`, drawing it unless it already does. Call before binding what a lit draw
-// needs: the map draws with its own program, vertex arrays, framebuffer and blending
-// (binding through GlState, and putting the framebuffer and blending back).
+// needs: the map draws with its own program, vertex arrays, framebuffer, viewport,
+// stencil test and blending (binding through GlState, and putting the framebuffer,
+// viewport, stencil test and blending back).
 void Prepare(const glm::mat4& camera, float ambient);
 
 // The lights in use changed: the next Prepare draws again.
