@@ -30,7 +30,10 @@ void main()
     if (lightPass == 0)
     {
         vec4 pr = lightPosRadius[gl_InstanceID];
-        world = pr.xy + kCorners[gl_VertexID] * pr.z;
+        // A lamp that adds nothing (dimmed to 0, like a camera flash waiting to fire)
+        // folds to a point and shades no pixel.
+        float reach = pr.w * lightColors[gl_InstanceID].a > 0.0 ? pr.z : 0.0;
+        world = pr.xy + kCorners[gl_VertexID] * reach;
         vLight = gl_InstanceID;
     }
     vWorld = world;
