@@ -1,7 +1,8 @@
 #version 330 core
 // The light one lamp (lightPass 0) or one flashlight (1 + f) adds to a pixel of the
 // light map: point and cone lights with inner and outer radius and fall-offs; the beam
-// only where its fan's cover marked the stencil. The cover pass writes no colour.
+// over its fan's cover, which the stencil lets light each pixel once. The beam never
+// discards, so the stencil test can run before the shading.
 in vec2 vWorld;
 flat in int vLight;
 
@@ -72,11 +73,6 @@ float ConeMask(vec2 rel, vec2 edgeA, vec2 edgeB)
 
 void main()
 {
-    if (lightPass < 0)
-    {
-        fragColour = vec4(0.0);
-        return;
-    }
     if (lightPass == 0)
     {
         vec4 pr = lightPosRadius[vLight];
@@ -97,10 +93,7 @@ void main()
     vec2 rel = vWorld - FanPoint(int(flashRange[f].y + 0.5));
     vec4 shape = flashShape[f];
     float reach = Reach(length(rel), shape.x, shape.z, flashRange[f].x, shape.w);
-    if (reach <= 0.0)
-        discard;
-    reach *= ConeMask(rel, flashCone[f].xy, flashCone[f].zw);
-    if (reach <= 0.0)
-        discard;
+    if (reach > 0.0)
+        reach *= ConeMask(rel, flashCone[f].xy, flashCone[f].zw);
     fragColour = vec4(kBeamColour * shape.y * reach, 0.0);
 }

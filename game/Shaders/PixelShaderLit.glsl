@@ -4,7 +4,7 @@
 // screen), then film grain.
 in vec2 vTexCoord;
 in vec4 vColour;
-in vec2 vWorld;
+in vec2 vScreen;
 
 uniform sampler2D image;
 uniform sampler2D lightMap;
@@ -24,11 +24,11 @@ void main()
 {
     vec4 base = texture(image, vTexCoord) * vColour * tint;
     base.rgb *= 1.0 + brightness;
-    // Empty tiles of the wall layer cover the screen; they need no light.
+    // Clear pixels (a sprite's surround, a sheet's empty cell) need no light.
     if (base.a <= 0.0)
         discard;
 
-    vec3 light = texelFetch(lightMap, ivec2(gl_FragCoord.xy), 0).rgb;
+    vec3 light = texture(lightMap, vScreen).rgb;
     vec3 colour = base.rgb * light;
     if (grainFactor > 0.0)
     {

@@ -17,14 +17,14 @@ uniform mat3 uv;
 
 out vec2 vTexCoord;
 out vec4 vColour;
-out vec2 vWorld; // where the fragment lies in the world, for lit programs
+out vec2 vScreen; // where it lies in the viewport, 0 to 1, for the light map
 
 void main()
 {
     vec4 local = aInstanceMatrix * vec4(aPosition, 0.0, 1.0) + vec4(aOffset, 0.0, 0.0);
     vec4 placed = world * local;
-    vWorld = placed.xy;
     gl_Position = projection * camera * placed;
+    vScreen = gl_Position.xy / gl_Position.w * 0.5 + 0.5;
     vTexCoord = (uv * vec3(aTexCoord, 1.0)).xy + aTexOffset;
     vColour = aColour * aInstanceColour;
 }

@@ -1,8 +1,8 @@
 #version 330 core
 // The light map's shapes, in world units through the scene camera: with lightPass 0
-// one square per lamp (instance i is lamp i) as wide as its reach; with 1 + f the
-// square of flashlight f around its bulb; below 0 the triangles of a flashlight's fan
-// cover, which come as vertices. The squares need no vertex data.
+// one square per lamp (instance i is lamp i) as wide as its reach, which needs no
+// vertex data; with 1 + f the triangles covering flashlight f's lit part of its fan,
+// which come as vertices.
 layout(location = 0) in vec2 aPosition;
 
 uniform mat4 projection;
@@ -17,41 +17,24 @@ layout(std140) uniform LightBlock
     vec4 lightShape[64];
 };
 
-layout(std140) uniform FlashlightBlock
-{
-    vec4 flashCone[4];
-    vec4 flashShape[4];  // radius, factor, falloff, inner falloff
-    vec4 flashRange[4];  // inner radius, first and last fan vertex
-    vec4 fanPoints[1000]; // two fan vertices each
-};
-
 out vec2 vWorld;
 flat out int vLight;
 
 const vec2 kCorners[6] = vec2[6](vec2(-1.0, -1.0), vec2(1.0, -1.0), vec2(1.0, 1.0),
                                  vec2(-1.0, -1.0), vec2(1.0, 1.0), vec2(-1.0, 1.0));
 
-vec2 FanPoint(int i)
-{
-    vec4 pair = fanPoints[i / 2];
-    return (i % 2 == 0) ? pair.xy : pair.zw;
-}
-
 void main()
 {
     vec2 world = aPosition;
-    vLight = 0;
+    vLight = max(lightPass - 1, 0);
     if (lightPass == 0)
     {
         vec4 pr = lightPosRadius[gl_InstanceID];
-        world = pr.xy + kCorners[gl_VertexID] * pr.z;
+        // A lamp that adds nothing (dimmed to 0, like a camera flash waiting to fire)
+        // folds to a point and shades no pixel.
+        float reach = pr.w * lightColors[gl_InstanceID].a > 0.0 ? pr.z : 0.0;
+        world = pr.xy + kCorners[gl_VertexID] * reach;
         vLight = gl_InstanceID;
-    }
-    else if (lightPass > 0)
-    {
-        int f = lightPass - 1;
-        world = FanPoint(int(flashRange[f].y + 0.5)) + kCorners[gl_VertexID] * flashShape[f].x;
-        vLight = f;
     }
     vWorld = world;
     gl_Position = projection * camera * vec4(world, 0.0, 1.0);

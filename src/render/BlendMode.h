@@ -13,5 +13,10 @@ struct BlendMode
     // Sets the global GL blend state (it holds for every later draw).
     void Apply() const;
 
+    // Whether the GL blend state in force leaves what is drawn untouched by a colour of
+    // alpha 0: blending on, adding, the source weighed by its alpha and the destination
+    // kept whole where that alpha is 0.
+    static bool IgnoresClearSource();
+
     bool operator==(const BlendMode&) const = default;
 };

@@ -39,6 +39,38 @@ bool IsOpen(const glm::vec2& a0, const glm::vec2& a1)
     return c < 0.0f || (c == 0.0f && glm::dot(a0, a1) < 0.0f);
 }
 
+// Calls emit(from, span) for each part of the directions from `from` turning `span`
+// (at most a full turn) that `keep` holds: none, one or two.
+template <class Emit> void Clip(float from, float span, const fancover::Sweep& keep, Emit emit)
+{
+    if (keep.span >= fancover::kFullTurn)
+    {
+        emit(from, span);
+        return;
+    }
+    float start = std::fmod(keep.from - from, fancover::kFullTurn);
+    if (start < 0.0f)
+        start += fancover::kFullTurn;
+    for (const float s : {start - fancover::kFullTurn, start})
+    {
+        const float a = std::max(s, 0.0f);
+        const float b = std::min(s + keep.span, span);
+        if (b > a)
+            emit(from + a, b - a);
+    }
+}
+
+// Where the ray from `o` at `angle` meets the line through p0 and p1.
+glm::vec2 OnLine(const glm::vec2& o, const glm::vec2& p0, const glm::vec2& p1, float angle)
+{
+    const glm::vec2 direction(std::cos(angle), std::sin(angle));
+    const glm::vec2 along = p1 - p0;
+    const float across = Cross(direction, along);
+    if (std::abs(across) < kDegenerate * kDegenerate)
+        return p0;
+    return o + direction * (Cross(p0 - o, along) / across);
+}
+
 // The part of the disc from angle `from` turning `span` radians anticlockwise.
 void AppendSector(const glm::vec2& o, float from, float span, float radius, std::vector<glm::vec2>& out)
 {
@@ -61,6 +93,25 @@ void AppendSector(const glm::vec2& o, float from, float span, float radius, std:
 
 namespace fancover
 {
+Sweep ConeSweep(const glm::vec2& edgeA, const glm::vec2& edgeB, float rim)
+{
+    if (glm::length(edgeA) < kDegenerate || glm::length(edgeB) < kDegenerate)
+        return {};
+    const float span = Turn(edgeB, edgeA);
+    // Edges (nearly) a half turn apart leave the light program's axis to rounding.
+    if (std::abs(span - kPi) < 0.01f)
+        return {};
+    const float half = span * 0.5f;
+    const float outer = std::cos(half) - rim;
+    if (outer <= -1.0f)
+        return {};
+    // A hair more than the rim, so rounding never trims light the program draws.
+    const float pad = std::acos(outer) - half + 0.01f;
+    if (span + 2.0f * pad >= kFullTurn)
+        return {};
+    return {Angle(edgeB) - pad, span + 2.0f * pad};
+}
+
 bool Contains(const glm::vec2* fan, std::size_t count, const glm::vec2& p, float bleed)
 {
     if (count < 3)
@@ -93,14 +144,17 @@ bool Contains(const glm::vec2* fan, std::size_t count, const glm::vec2& p, float
     return side * toPoint / len > -bleed;
 }
 
-void Append(const glm::vec2* fan, std::size_t count, float radius, std::vector<glm::vec2>& out, float bleed)
+void Append(const glm::vec2* fan, std::size_t count, float radius, std::vector<glm::vec2>& out, float bleed,
+            const Sweep& within)
 {
     if (count == 0 || radius <= 0.0f)
         return;
     const glm::vec2 o = fan[0];
+    const auto sector = [&](float from, float span)
+    { Clip(from, span, within, [&](float a, float s) { AppendSector(o, a, s, radius, out); }); };
     if (count < 3)
     {
-        AppendSector(o, 0.0f, 2.0f * kPi, radius, out);
+        sector(0.0f, 2.0f * kPi);
         return;
     }
     for (std::size_t k = 1; k < count; ++k)
@@ -109,7 +163,7 @@ void Append(const glm::vec2* fan, std::size_t count, float radius, std::vector<g
         const glm::vec2 a1 = fan[k + 1 < count ? k + 1 : 1] - o;
         if (IsOpen(a0, a1))
         {
-            AppendSector(o, Angle(a0), Turn(a0, a1), radius, out);
+            sector(Angle(a0), Turn(a0, a1));
             continue;
         }
         const glm::vec2 edge = a1 - a0;
@@ -131,14 +185,24 @@ void Append(const glm::vec2* fan, std::size_t count, float radius, std::vector<g
                 // The wall runs (almost) through the bulb: nothing of the wedge is cut.
                 const float span = Turn(a0, a1);
                 if (span > 0.0f && span <= kPi)
-                    AppendSector(o, Angle(a0), span, radius, out);
+                    sector(Angle(a0), span);
                 continue;
             }
             scale = (h + bleed) / h;
         }
-        out.push_back(o);
-        out.push_back(o + a0 * scale);
-        out.push_back(o + a1 * scale);
+        const glm::vec2 p0 = o + a0 * scale;
+        const glm::vec2 p1 = o + a1 * scale;
+        const float from = Angle(a0);
+        const float span = Turn(a0, a1);
+        Clip(from, span, within,
+             [&](float a, float s)
+             {
+                 // A wedge kept whole keeps its exact corners; a cut one ends on the same line.
+                 const bool whole = a == from && s == span;
+                 out.push_back(o);
+                 out.push_back(whole || len < kDegenerate ? p0 : OnLine(o, p0, p1, a));
+                 out.push_back(whole || len < kDegenerate ? p1 : OnLine(o, p0, p1, a + s));
+             });
     }
 }
 } // namespace fancover

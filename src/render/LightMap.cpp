@@ -17,10 +17,11 @@
 
 namespace
 {
-// What "lightPass" tells the light program to draw.
-constexpr int kCoverPass = -1; // a flashlight's cover triangles, into the stencil only
-constexpr int kLampPass = 0;   // every lamp's square, one instance each
-                               // 1 + f: flashlight f's square, where its cover marked
+// What "lightPass" tells the light program to draw: 0, every lamp's square, one
+// instance each; 1 + f, flashlight f over its cover triangles.
+constexpr int kLampPass = 0;
+// How far below the cosine of its half angle the light program's cone fades out.
+constexpr float kConeRim = 0.015f;
 
 struct Objects
 {
@@ -52,6 +53,7 @@ struct SavedState
     GLint sourceRgb = GL_ONE, destinationRgb = GL_ZERO, sourceAlpha = GL_ONE, destinationAlpha = GL_ZERO;
     GLint equationRgb = GL_FUNC_ADD, equationAlpha = GL_FUNC_ADD;
     GLboolean stencil = GL_FALSE;
+    GLint viewport[4] = {0, 0, 0, 0};
 };
 
 SavedState Save()
@@ -66,6 +68,7 @@ SavedState Save()
     glGetIntegerv(GL_BLEND_EQUATION_RGB, &s.equationRgb);
     glGetIntegerv(GL_BLEND_EQUATION_ALPHA, &s.equationAlpha);
     s.stencil = glIsEnabled(GL_STENCIL_TEST);
+    glGetIntegerv(GL_VIEWPORT, s.viewport);
     return s;
 }
 
@@ -83,7 +86,7 @@ void Restore(const SavedState& s)
         glEnable(GL_STENCIL_TEST);
     else
         glDisable(GL_STENCIL_TEST);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glViewport(s.viewport[0], s.viewport[1], s.viewport[2], s.viewport[3]);
 }
 
 void Forget()
@@ -121,8 +124,12 @@ bool MakeTargets(const glm::ivec2& size)
     glBindTexture(GL_TEXTURE_2D, o.texture);
     // Half floats: light adds up past 1 where lamps and the beam overlap.
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA16F, size.x, size.y, 0, GL_RGBA, GL_HALF_FLOAT, nullptr);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    // Linear: the coarser map blends into the screen's pixels without blocks; clamped,
+    // so the screen's edge does not blend with the opposite one.
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     glActiveTexture(GL_TEXTURE0);
     glBindRenderbuffer(GL_RENDERBUFFER, o.stencil);
     glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, size.x, size.y);
@@ -143,7 +150,8 @@ bool MakeTargets(const glm::ivec2& size)
     return true;
 }
 
-// Every flashlight's cover triangles, one after another, in one buffer.
+// Every flashlight's cover triangles, one after another, in one buffer: only the part
+// of its fan inside its cone, so the beam's pass shades little it does not light.
 void UploadCovers(const SceneLights& lights, std::size_t flashlights)
 {
     s_cover.clear();
@@ -152,7 +160,10 @@ void UploadCovers(const SceneLights& lights, std::size_t flashlights)
         s_coverStarts[f] = s_cover.size();
         const std::size_t first = f == 0 ? 0 : static_cast<std::size_t>(lights._vertCount[f] + 1);
         const std::size_t last = static_cast<std::size_t>(lights._vertCount[f + 1]);
-        fancover::Append(&lights._fan[first], last + 1 - first, lights._flashRadii[f], s_cover);
+        const fancover::Sweep cone =
+            fancover::ConeSweep(lights._coneEdges[2 * f], lights._coneEdges[2 * f + 1], kConeRim);
+        fancover::Append(&lights._fan[first], last + 1 - first, lights._flashRadii[f], s_cover, fancover::kWallBleed,
+                         cone);
     }
     s_coverStarts[flashlights] = s_cover.size();
     glBindBuffer(GL_ARRAY_BUFFER, s_objects.coverBuffer);
@@ -184,26 +195,19 @@ void DrawLights(const LumShader& shader, const glm::mat4& camera)
     if (!lights || flashlights == 0)
         return;
     UploadCovers(*lights, flashlights);
-    // Each flashlight marks its cover with its own stencil value and then lights only
-    // what carries it; a later flashlight's marks never reach one drawn already.
+    // Each flashlight lights its cover once: the first of its triangles to reach a pixel
+    // marks it with the flashlight's own stencil value, and its other triangles (which
+    // may overlap along shared rays) leave marked pixels alone. Another flashlight's
+    // marks do not stop it, so overlapping beams add up.
     glEnable(GL_STENCIL_TEST);
+    glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
+    GlState::BindVertexArray(s_objects.coverArray);
     for (std::size_t f = 0; f < flashlights; ++f)
     {
-        const auto mark = static_cast<GLint>(f + 1);
-        glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
-        glStencilFunc(GL_ALWAYS, mark, 0xFF);
-        glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
-        shader.Set(Uniform::LightPass, kCoverPass);
-        GlState::BindVertexArray(s_objects.coverArray);
+        glStencilFunc(GL_NOTEQUAL, static_cast<GLint>(f + 1), 0xFF);
+        shader.Set(Uniform::LightPass, static_cast<int>(f + 1));
         glDrawArrays(GL_TRIANGLES, static_cast<GLint>(s_coverStarts[f]),
                      static_cast<GLsizei>(s_coverStarts[f + 1] - s_coverStarts[f]));
-
-        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-        glStencilFunc(GL_EQUAL, mark, 0xFF);
-        glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
-        shader.Set(Uniform::LightPass, static_cast<int>(f + 1));
-        GlState::BindVertexArray(s_objects.emptyArray);
-        glDrawArrays(GL_TRIANGLES, 0, 6);
     }
 }
 } // namespace
@@ -216,9 +220,9 @@ void Prepare(const glm::mat4& camera, float ambient)
         return;
     GLint viewport[4] = {0, 0, 0, 0};
     glGetIntegerv(GL_VIEWPORT, viewport);
-    const glm::ivec2 size(viewport[0] + viewport[2], viewport[1] + viewport[3]);
-    if (size.x <= 0 || size.y <= 0)
+    if (viewport[2] <= 0 || viewport[3] <= 0)
         return;
+    const glm::ivec2 size((viewport[2] + kDownscale - 1) / kDownscale, (viewport[3] + kDownscale - 1) / kDownscale);
     if (!s_stale && size == s_size && ambient == s_ambient && s_objects.generation == GlState::ContextGeneration() &&
         std::memcmp(&camera, &s_camera, sizeof(glm::mat4)) == 0)
         return;
@@ -227,6 +231,8 @@ void Prepare(const glm::mat4& camera, float ambient)
     if (MakeTargets(size))
     {
         glBindFramebuffer(GL_FRAMEBUFFER, s_objects.framebuffer);
+        // The whole map is the viewport: the same projection fills it.
+        glViewport(0, 0, size.x, size.y);
         glClearColor(ambient, ambient, ambient, 1.0f);
         glClearStencil(0);
         glClear(GL_COLOR_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);

@@ -54,6 +54,8 @@ bool ShaderSystem::Init()
             entry->_name = std::move(name);
             entry->_vertexFile = row.at("vertexfile").get<std::string>();
             entry->_pixelFile = row.at("pixelfile").get<std::string>();
+            if (auto fades = row.find("fadeswithtint"); fades != row.end())
+                entry->_fadesWithTint = fades->get<bool>();
             if (!CheckDataPath(entry->_vertexFile, kTablePath, row.at("vertexfile")) ||
                 !CheckDataPath(entry->_pixelFile, kTablePath, row.at("pixelfile")))
                 continue;

@@ -16,6 +16,9 @@ struct ShaderEntry
     std::string _vertexFile;
     std::string _pixelFile;
     std::string _geometryFile;
+    // "fadeswithtint": the program's alpha is the tint's alpha times the rest, so a
+    // sprite tinted to alpha 0 shows nothing where blending weighs by alpha.
+    bool _fadesWithTint = false;
 };
 
 // Compiles every program of Data/Shaders/shaders.json at start-up and keeps them, in

@@ -223,6 +223,11 @@ void Sprite::Draw(const glm::mat4& ownerWorld)
         return;
     }
     LumMesh* gpu = _mesh ? _mesh->GetGpu() : nullptr;
+    // Fade panels wait fully clear most of the time; drawn, they would still shade
+    // every pixel they cover. Outlines have their own colour.
+    if (_tint.a <= 0.0f && _shader->_fadesWithTint && !(gpu && (gpu->GetDrawMode() & LumMesh::Outline)) &&
+        BlendMode::IgnoresClearSource())
+        return;
     const SceneView view = CurrentSceneView();
     if (gpu && CanBatch(*gpu))
     {

@@ -99,6 +99,39 @@ Texture::Texture(std::string path, unsigned filter) : _path(std::move(path)), _f
     stbi_image_free(pixels);
 }
 
+std::vector<bool> Texture::OpaqueCells(unsigned cols, unsigned rows) const
+{
+    std::vector<bool> opaque;
+    if (_name == 0 || !GlState::IsLive() || _filter != GL_NEAREST || cols == 0 || rows == 0)
+        return opaque;
+    std::vector<unsigned char> pixels(static_cast<std::size_t>(_width) * static_cast<std::size_t>(_height) * 4u);
+    GlState::BindTexture(_name);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    GlState::BindTexture(0);
+    const auto w = static_cast<unsigned>(_width);
+    const auto h = static_cast<unsigned>(_height);
+    opaque.assign(static_cast<std::size_t>(cols) * rows, true);
+    for (unsigned cell = 0; cell < cols * rows; ++cell)
+    {
+        const unsigned c = cell % cols;
+        const unsigned r = cell / cols;
+        // Every texel a cell's quad may sample, including those its edges cut through.
+        const unsigned x0 = c * w / cols;
+        const unsigned x1 = ((c + 1) * w + cols - 1) / cols;
+        const unsigned y0 = r * h / rows;
+        const unsigned y1 = ((r + 1) * h + rows - 1) / rows;
+        for (unsigned y = y0; y < y1 && opaque[cell]; ++y)
+            for (unsigned x = x0; x < x1; ++x)
+                if (pixels[(static_cast<std::size_t>(y) * w + x) * 4u + 3u] != 255)
+                {
+                    opaque[cell] = false;
+                    break;
+                }
+    }
+    return opaque;
+}
+
 Texture::~Texture()
 {
     if (_name != 0 && GlState::IsLive())

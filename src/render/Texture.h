@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 // A 2D RGBA texture decoded from a PNG file. Sprites that name the same file and filter
 // share one texture through the cache. A file that cannot be read, or an image larger
@@ -28,6 +29,12 @@ public:
     unsigned GetFilter() const { return _filter; }
     int GetWidth() const { return _width; }
     int GetHeight() const { return _height; }
+
+    // For a sheet of cols x rows cells (cell i at column i % cols, row i / cols from the
+    // image's top), whether every pixel of the cell is fully opaque, read back from the
+    // driver. Empty without a texture, and under linear filtering, which blends a cell's
+    // edge with its neighbours.
+    std::vector<bool> OpaqueCells(unsigned cols, unsigned rows) const;
 
 private:
     unsigned _name = 0;

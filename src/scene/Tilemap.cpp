@@ -130,7 +130,8 @@ void Tilemap::ReadSprites(const json& sprite, std::string_view file)
     UploadLayer(kWalls);
 }
 
-void Tilemap::BuildInstances(const TileLayer& layer, unsigned cols, unsigned rows, Instances& out)
+void Tilemap::BuildInstances(const TileLayer& layer, unsigned cols, unsigned rows, Instances& out, bool skipEmpty,
+                             const Cover* cover)
 {
     out._offsets.clear();
     out._sheetOffsets.clear();
@@ -143,7 +144,16 @@ void Tilemap::BuildInstances(const TileLayer& layer, unsigned cols, unsigned row
     for (std::uint32_t y = 0; y < layer._height; ++y)
         for (std::uint32_t x = 0; x < layer._width; ++x)
         {
-            std::uint64_t cell = std::max(layer.At(x, y)._tile, 1u) - 1u;
+            const std::uint32_t tile = layer.At(x, y)._tile;
+            if (tile == 0 && skipEmpty)
+                continue;
+            if (cover && cover->layer && x < cover->layer->_width && y < cover->layer->_height)
+            {
+                const std::uint32_t over = cover->layer->At(x, y)._tile;
+                if (over != 0 && over - 1u < cover->opaqueCells.size() && cover->opaqueCells[over - 1u])
+                    continue;
+            }
+            std::uint64_t cell = std::max(tile, 1u) - 1u;
             if (cell >= sheetCells)
             {
                 if (out._firstBeyondSheet < 0)
@@ -163,7 +173,14 @@ void Tilemap::UploadLayer(unsigned layer)
     if (!sprite)
         return;
     const SpriteSource* source = sprite->GetSource();
-    BuildInstances(_layers[layer], source ? source->GetCols() : 1u, source ? source->GetRows() : 1u, _scratch);
+    // The wall layer is drawn over the entities; where it has no wall it must show
+    // nothing, and a quad there would only cost a screenful of fragments that discard.
+    // The floor under an opaque wall tile is never seen either.
+    _cover.layer = nullptr;
+    if (layer == kFloor)
+        MakeCover(_cover);
+    BuildInstances(_layers[layer], source ? source->GetCols() : 1u, source ? source->GetRows() : 1u, _scratch,
+                   layer == kWalls, &_cover);
     if (_scratch._firstBeyondSheet >= 0 && !_reportedBeyondSheet)
     {
         _reportedBeyondSheet = true;
@@ -183,6 +200,21 @@ void Tilemap::UploadLayer(unsigned layer)
     instances.UploadOffsets(LumInstance::kOffsetLocation, _scratch._offsets);
     instances.UploadOffsets(LumInstance::kSheetOffsetLocation, _scratch._sheetOffsets);
     instances.SetCount(static_cast<unsigned>(_scratch._offsets.size()));
+}
+
+void Tilemap::MakeCover(Cover& cover) const
+{
+    cover.layer = nullptr;
+    cover.opaqueCells.clear();
+    const Sprite* upper = _upper.get();
+    const SpriteSource* source = upper ? upper->GetSource() : nullptr;
+    // Drawn replacing what is under it: alpha blending (or none) and a solid tint.
+    const int blend = upper ? upper->GetBlendMode() : 2;
+    if (!source || !source->GetTexture() || upper->GetTint().a < 1.0f || blend == 2 || blend == 3)
+        return;
+    cover.opaqueCells = source->GetTexture()->OpaqueCells(source->GetCols(), source->GetRows());
+    if (!cover.opaqueCells.empty())
+        cover.layer = &_layers[kWalls];
 }
 
 void Tilemap::BuildWalls()

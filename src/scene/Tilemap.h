@@ -71,14 +71,26 @@ public:
     glm::vec2 GetOffset() const { return {_xpos, _ypos}; }
     bool NeedsRebuild() const { return _rebuild; }
 
+    // The layer drawn over another and which of its sheet cells are fully opaque: the
+    // cells of the lower layer it covers with those are never seen.
+    struct Cover
+    {
+        const TileLayer* layer = nullptr;
+        std::vector<bool> opaqueCells;
+    };
+
     // Fills `out` for a layer drawn from a sheet of cols x rows cells: an empty cell
-    // draws sheet cell 0, tile t draws cell t - 1, and a tile past the sheet draws cell 0.
-    static void BuildInstances(const TileLayer& layer, unsigned cols, unsigned rows, Instances& out);
+    // draws sheet cell 0 (or nothing with `skipEmpty`), tile t draws cell t - 1, and a
+    // tile past the sheet draws cell 0. Cells hidden under a `cover` are left out.
+    static void BuildInstances(const TileLayer& layer, unsigned cols, unsigned rows, Instances& out,
+                               bool skipEmpty = false, const Cover* cover = nullptr);
 
 private:
     bool ReadMapFile(const json& map, std::vector<std::uint32_t>& wallTiles);
     void ReadSprites(const json& sprite, std::string_view file);
     void UploadLayer(unsigned layer);
+    // The wall layer as it hides the floor; no cover when its sprite may let it through.
+    void MakeCover(Cover& cover) const;
     void BuildWalls();
 
     std::string _map;
@@ -95,5 +107,6 @@ private:
     json _spriteJson;
     std::string _mapFile;
     Instances _scratch;
+    Cover _cover;
     bool _reportedBeyondSheet = false;
 };

@@ -93,6 +93,19 @@ TEST_F(LitDrawTest, TheBeamLightsWhatItsBulbSeesAndAWallCutsIt)
     EXPECT_TRUE(NearColour(PixelAt({0, 450}), {0, 0, 0, 255})) << "behind the long wall";
 }
 
+TEST_F(LitDrawTest, TheCoarserMapKeepsTheBeamsEdgesAtWallsWithinAFewPixels)
+{
+    // The short wall faces the bulb; light bleeds 3 units past it. Its shadow's side runs
+    // from the bulb through the wall's end: 90 units right of the axis at y = 150.
+    const int owner = 0;
+    AddBeam(_lights, {{{60.0f, 0.0f}, {-60.0f, 0.0f}}}, {0.0f, -300.0f}, {0.0f, 0.0f}, &owner);
+    DrawUnder(_lights);
+    EXPECT_GT(Brightness(PixelAt({0, -4})), 300) << "just in front of the wall";
+    EXPECT_TRUE(NearColour(PixelAt({0, 9}), {0, 0, 0, 255})) << "just behind it";
+    EXPECT_TRUE(NearColour(PixelAt({83, 150}), {0, 0, 0, 255})) << "inside the shadow's side";
+    EXPECT_GT(Brightness(PixelAt({97, 150})), 150) << "outside it";
+}
+
 TEST_F(LitDrawTest, LampsMakePoolsInTheDarkAndTheSwitchShowsEverything)
 {
     SceneLights::Light lamp;
@@ -161,14 +174,21 @@ TEST_F(LitDrawTest, TheLightMapFollowsTheViewportAsItShrinksAndGrows)
     // Half the window each way: a world unit is half a pixel, the origin at (480, 270).
     glViewport(0, 0, 960, 540);
     DrawUnder(_lights);
-    EXPECT_EQ(LightMap::Size(), glm::ivec2(960, 540));
+    EXPECT_EQ(LightMap::Size(), glm::ivec2(960, 540) / LightMap::kDownscale);
     EXPECT_GT(WindowPixel(480 + 225, 270 + 20).r, 150) << "the lamp's pool";
     EXPECT_TRUE(NearColour(WindowPixel(480, 270), {0, 0, 0, 255})) << "dark away from it";
+
+    // The same viewport moved right: the map follows what the viewport shows, not the window.
+    glViewport(960, 0, 960, 540);
+    DrawUnder(_lights);
+    EXPECT_EQ(LightMap::Size(), glm::ivec2(960, 540) / LightMap::kDownscale);
+    EXPECT_GT(WindowPixel(960 + 480 + 225, 270 + 20).r, 150) << "the lamp's pool";
+    EXPECT_TRUE(NearColour(WindowPixel(960 + 480, 270), {0, 0, 0, 255})) << "dark away from it";
 
     // Back to the whole window: the pool now lies past the edge of the smaller map.
     glViewport(0, 0, 1920, 1080);
     DrawUnder(_lights);
-    EXPECT_EQ(LightMap::Size(), glm::ivec2(1920, 1080));
+    EXPECT_EQ(LightMap::Size(), glm::ivec2(1920, 1080) / LightMap::kDownscale);
     EXPECT_GT(PixelAt({450.0f, 40.0f}).r, 150);
     EXPECT_TRUE(NearColour(PixelAt({0.0f, 0.0f}), {0, 0, 0, 255}));
 }

@@ -245,3 +245,21 @@ TEST_F(SpriteDrawTest, PlainSpritesInARowDrawAsOneBatchInTheirOrder)
     EXPECT_EQ(SpriteBatch::GetCounts().draws, 1u);
     EXPECT_EQ(SpriteBatch::GetCounts().instances, 3u);
 }
+
+TEST_F(SpriteDrawTest, AClearTintIsSkippedOnlyWhereBlendingWouldIgnoreIt)
+{
+    Clear();
+    Draw(Quad(0, 0, 100, Tint(1, 0, 0)));
+    SpriteBatch::ResetCounts();
+    Draw(Quad(0, 0, 100, Tint(0, 1, 0, 0.0f)));
+    EXPECT_TRUE(NearColour(PixelAt({0, 0}), {255, 0, 0, 255}));
+    EXPECT_EQ(SpriteBatch::GetCounts().instances, 0u) << "alpha blending: not even queued";
+
+    // Added or replacing, a clear tint still changes the picture, so it is drawn.
+    Draw(Quad(0, 0, 100, Tint(0, 1, 0, 0.0f) + R"(, "blendmode": 2)"));
+    EXPECT_TRUE(NearColour(PixelAt({0, 0}), {255, 255, 0, 255})) << "additive";
+    Draw(Quad(0, 0, 100, Tint(0, 0, 1, 0.0f) + R"(, "blendmode": 0)"));
+    const glm::ivec4 replaced = PixelAt({0, 0});
+    EXPECT_TRUE(replaced.r < 3 && replaced.g < 3 && replaced.b > 250) << "blending off";
+    EXPECT_EQ(SpriteBatch::GetCounts().instances, 2u);
+}

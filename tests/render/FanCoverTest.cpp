@@ -32,13 +32,24 @@ bool InTriangles(const std::vector<glm::vec2>& triangles, glm::vec2 p)
     return false;
 }
 
-// The triangles must hold every point of the disc the fan test accepts and none it
-// rejects. Points within a hair of a boundary (where float rounding may go either way)
-// are not judged. Returns how many points disagreed.
-int Disagreements(const std::vector<glm::vec2>& fan, float radius, std::mt19937& random, int samples = 4000)
+bool InSweep(const fancover::Sweep& sweep, glm::vec2 direction)
+{
+    if (sweep.span >= fancover::kFullTurn)
+        return true;
+    float turn = std::fmod(std::atan2(direction.y, direction.x) - sweep.from, fancover::kFullTurn);
+    if (turn < 0.0f)
+        turn += fancover::kFullTurn;
+    return turn <= sweep.span;
+}
+
+// The triangles must hold every point of the disc in the sweep's directions that the
+// fan test accepts, and none it rejects. Points within a hair of a boundary (where float
+// rounding may go either way) are not judged. Returns how many points disagreed.
+int Disagreements(const std::vector<glm::vec2>& fan, float radius, std::mt19937& random, int samples = 4000,
+                  const fancover::Sweep& sweep = {})
 {
     std::vector<glm::vec2> triangles;
-    fancover::Append(fan.data(), fan.size(), radius, triangles);
+    fancover::Append(fan.data(), fan.size(), radius, triangles, fancover::kWallBleed, sweep);
     EXPECT_EQ(triangles.size() % 3, 0u);
     std::uniform_real_distribution<float> unit(-1.0f, 1.0f);
     int wrong = 0;
@@ -47,11 +58,13 @@ int Disagreements(const std::vector<glm::vec2>& fan, float radius, std::mt19937&
         const glm::vec2 p = fan[0] + radius * glm::vec2(unit(random), unit(random));
         if (glm::length(p - fan[0]) >= radius * 0.999f)
             continue;
-        const bool inside = fancover::Contains(fan.data(), fan.size(), p);
+        const auto accepted = [&](glm::vec2 q)
+        { return fancover::Contains(fan.data(), fan.size(), q) && InSweep(sweep, q - fan[0]); };
+        const bool inside = accepted(p);
         bool settled = true;
         for (const glm::vec2 nudge :
              {glm::vec2(0.05f, 0.0f), glm::vec2(-0.05f, 0.0f), glm::vec2(0.0f, 0.05f), glm::vec2(0.0f, -0.05f)})
-            settled = settled && fancover::Contains(fan.data(), fan.size(), p + nudge) == inside &&
+            settled = settled && accepted(p + nudge) == inside &&
                       InTriangles(triangles, p + nudge) == InTriangles(triangles, p);
         if (settled && InTriangles(triangles, p) != inside)
             ++wrong;
@@ -132,4 +145,58 @@ TEST(FanCoverTest, TrianglesCoverTheFanOfARoomWithAPillar)
         const glm::vec2 hidden = bulb + 1.8f * (glm::vec2(85.0f, 65.0f) - bulb);
         EXPECT_FALSE(fancover::Contains(work._fan.data(), work._fan.size(), hidden)) << bulb.x << ", " << bulb.y;
     }
+}
+
+TEST(FanCoverTest, ASweepKeepsOnlyItsDirectionsOfTheCover)
+{
+    std::mt19937 random(5);
+    std::uniform_real_distribution<float> angle(-3.14159f, 3.14159f);
+    for (const int hits : {0, 2, 3, 40, 300})
+        for (const float span : {0.2f, 1.1f, 3.3f, 6.1f})
+        {
+            const std::vector<glm::vec2> fan = RandomFan(random, hits);
+            const fancover::Sweep sweep{angle(random), span};
+            EXPECT_EQ(Disagreements(fan, 700.0f, random, 4000, sweep), 0) << hits << " hits, span " << span;
+        }
+}
+
+TEST(FanCoverTest, AConesSweepHoldsEveryDirectionItsSoftRimLights)
+{
+    // The light program's cone test, rim included.
+    const auto lit = [](glm::vec2 direction, glm::vec2 a, glm::vec2 b, float rim)
+    {
+        a = glm::normalize(a);
+        b = glm::normalize(b);
+        glm::vec2 axis = a + b;
+        axis = glm::dot(axis, axis) < 1e-8f ? glm::vec2(a.y, -a.x) : glm::normalize(axis);
+        if (Cross(b, a) < 0.0f)
+            axis = -axis;
+        return glm::dot(glm::normalize(direction), axis) > glm::dot(a, axis) - rim;
+    };
+    const float rim = 0.015f;
+    const glm::vec2 aim(0.6f, 0.8f);
+    for (const float half : {0.0f, 0.2f, 0.42f, 1.4f, 1.5707964f, 2.6f})
+    {
+        const glm::vec2 a = 300.0f * glm::vec2(aim.x * std::cos(half) - aim.y * std::sin(half),
+                                               aim.x * std::sin(half) + aim.y * std::cos(half));
+        const glm::vec2 b = 300.0f * glm::vec2(aim.x * std::cos(half) + aim.y * std::sin(half),
+                                               -aim.x * std::sin(half) + aim.y * std::cos(half));
+        const fancover::Sweep sweep = fancover::ConeSweep(a, b, rim);
+        int lost = 0;
+        for (int i = 0; i < 3600; ++i)
+        {
+            const float t = static_cast<float>(i) * fancover::kFullTurn / 3600.0f;
+            const glm::vec2 direction(std::cos(t), std::sin(t));
+            if (lit(direction, a, b, rim) && !InSweep(sweep, direction))
+                ++lost;
+        }
+        EXPECT_EQ(lost, 0) << "half angle " << half;
+        if (half < 1.0f)
+        {
+            EXPECT_LT(sweep.span, 2.0f * half + 0.4f) << "a narrow cone keeps a narrow sweep";
+            EXPECT_TRUE(InSweep(sweep, aim));
+            EXPECT_FALSE(InSweep(sweep, -aim));
+        }
+    }
+    EXPECT_GE(fancover::ConeSweep({0.0f, 0.0f}, {1.0f, 0.0f}, rim).span, fancover::kFullTurn) << "no cone";
 }

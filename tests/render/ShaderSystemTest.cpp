@@ -21,10 +21,12 @@ TEST_F(ShaderSystemTest, RowsLoadInOrderBadOnesAreReportedAndNoUsableRowFailsSta
 {
     ASSERT_TRUE(InitWith(R"([
         {"name": "default", "vertexfile": "a.glsl", "pixelfile": "b.glsl"},
-        {"name": "fog", "vertexfile": "c.glsl", "pixelfile": "d.glsl"},
+        {"name": "fog", "vertexfile": "c.glsl", "pixelfile": "d.glsl", "fadeswithtint": true},
         {"name": "default", "vertexfile": "e.glsl", "pixelfile": "f.glsl"}])"));
     const auto& entries = ShaderSystem::Instance().Entries();
     ASSERT_EQ(entries.size(), 2u);
+    EXPECT_FALSE(entries[0]->_fadesWithTint) << "unless the row says so";
+    EXPECT_TRUE(entries[1]->_fadesWithTint);
     EXPECT_EQ(entries[0]->_name, "default");
     EXPECT_EQ(entries[0]->_pixelFile, "b.glsl");
     EXPECT_EQ(entries[1]->_vertexFile, "c.glsl");
@@ -43,6 +45,7 @@ TEST_F(ShaderSystemTest, RowsLoadInOrderBadOnesAreReportedAndNoUsableRowFailsSta
     ASSERT_TRUE(InitWith(R"([
         {"name": "nopixel", "vertexfile": "a.glsl"},
         {"name": "numeric", "vertexfile": "a.glsl", "pixelfile": 7},
+        {"name": "fades", "vertexfile": "a.glsl", "pixelfile": "b.glsl", "fadeswithtint": "yes"},
         "not a row",
         {"name": "good", "vertexfile": "a.glsl", "pixelfile": "b.glsl"}])"));
     ASSERT_EQ(ShaderSystem::Instance().Entries().size(), 1u);
@@ -50,7 +53,8 @@ TEST_F(ShaderSystemTest, RowsLoadInOrderBadOnesAreReportedAndNoUsableRowFailsSta
     const std::string trace = test::ReadTrace();
     EXPECT_THAT(trace, HasSubstr("Data/Shaders/shaders.json: /0: key 'pixelfile' not found"));
     EXPECT_THAT(trace, HasSubstr("Data/Shaders/shaders.json: /1/pixelfile: type must be string, but is number"));
-    EXPECT_THAT(trace, HasSubstr("Data/Shaders/shaders.json: /2: type must be object, but is string"));
+    EXPECT_THAT(trace, HasSubstr("Data/Shaders/shaders.json: /2/fadeswithtint: type must be boolean, but is string"));
+    EXPECT_THAT(trace, HasSubstr("Data/Shaders/shaders.json: /3: type must be object, but is string"));
 
     ShaderSystem::Instance().Exit();
     std::filesystem::remove(ShaderSystem::kTablePath);

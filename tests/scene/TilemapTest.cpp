@@ -93,6 +93,16 @@ TEST_F(TilemapTest, TilesPickSheetCellsAndTilesPastTheSheetDrawCellZero)
     Tilemap::BuildInstances(LayerOf(1, 1, {8}), 4, 2, out);
     EXPECT_EQ(out._firstBeyondSheet, -1);
     EXPECT_EQ(out._sheetOffsets[0], glm::vec2(0.75f, 0.5f));
+
+    // Skipping the empty cells keeps every other tile where it was, and the index of
+    // the tile past the sheet still names its cell.
+    Tilemap::BuildInstances(layer, 4, 2, out, true);
+    ASSERT_EQ(out._offsets.size(), 5u);
+    EXPECT_EQ(out._offsets[0], glm::vec2(0.0f, 0.5f));
+    EXPECT_EQ(out._sheetOffsets[0], glm::vec2(0.0f));
+    EXPECT_EQ(out._offsets[4], glm::vec2(1.0f, -0.5f));
+    EXPECT_EQ(out._sheetOffsets[3], glm::vec2(0.5f, 0.5f));
+    EXPECT_EQ(out._firstBeyondSheet, 5);
 }
 
 TEST_F(TilemapTest, ATilePastTheSheetIsReportedOnceAndChangedTilesRebuildAtTheNextUpdate)
@@ -110,7 +120,8 @@ TEST_F(TilemapTest, ATilePastTheSheetIsReportedOnceAndChangedTilesRebuildAtTheNe
     Tilemap* tiles = scene.GetTilemap();
     ASSERT_NE(tiles, nullptr);
     ASSERT_NE(tiles->GetSprite(Tilemap::kWalls), nullptr);
-    EXPECT_EQ(tiles->GetSprite(Tilemap::kWalls)->Instances().GetCount(), 15u);
+    EXPECT_EQ(tiles->GetSprite(Tilemap::kWalls)->Instances().GetCount(), 1u) << "empty wall cells draw nothing";
+    EXPECT_EQ(tiles->GetSprite(Tilemap::kFloor)->Instances().GetCount(), 15u);
     EXPECT_EQ(tiles->GetWalls()._lines.size(), 4u) << "an unknown tile is still a wall";
 
     ASSERT_TRUE(tiles->SetTile(Tilemap::kWalls, 2, 1, 0));
@@ -126,6 +137,9 @@ TEST_F(TilemapTest, ATilePastTheSheetIsReportedOnceAndChangedTilesRebuildAtTheNe
     EXPECT_FALSE(tiles->NeedsRebuild());
     ASSERT_EQ(tiles->GetWalls()._lines.size(), 4u);
     EXPECT_EQ(tiles->GetWalls()._lines[0]._start, glm::vec2(5.0f, 5.0f)) << "the wall moved one tile right";
+    ASSERT_TRUE(tiles->SetTile(Tilemap::kWalls, 0, 0, 2));
+    scene.Update(0.016f);
+    EXPECT_EQ(tiles->GetSprite(Tilemap::kWalls)->Instances().GetCount(), 2u) << "a new wall tile is drawn";
 
     const std::string line = "Data/Tilemap/hall.json: /layers/1/data/7: tile 40 is beyond the tile sheet; drawn as "
                              "sheet cell 0";
