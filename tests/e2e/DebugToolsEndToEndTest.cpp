@@ -1,24 +1,17 @@
 #include "TestSupport.h"
+#include "e2e/GameRun.h"
 
 #include <gmock/gmock.h>
 #include <nlohmann/json.hpp>
 #include <stb_image.h>
 
-#include <cstdlib>
 #include <memory>
-#include <sys/wait.h>
 
+using e2e::RunGame;
 using ::testing::HasSubstr;
 
 namespace
 {
-int RunGame(const std::string& arguments)
-{
-    const std::string command = std::string(GLOAMER_GAME_BINARY) + " " + arguments + " >output.txt 2>&1";
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 // Scripted steps that type `word` from `frame` on, a key every three frames.
 void Type(nlohmann::json& steps, long long& frame, const std::string& word)
 {

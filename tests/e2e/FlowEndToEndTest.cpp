@@ -3,14 +3,9 @@
 
 #include <gmock/gmock.h>
 #include <nlohmann/json.hpp>
-#include <stb_image.h>
-
-#include <functional>
-#include <memory>
 
 using e2e::Click;
 using e2e::FindEntity;
-using e2e::FindScene;
 using e2e::Key;
 using e2e::SceneNames;
 using nlohmann::json;
@@ -37,35 +32,16 @@ protected:
     {
         test::WriteFile("input.json", e2e::Script(steps));
         return e2e::RunGame("--data " + _scratch.string() + " --headless --seed 5 --fixed-dt 0.02 --input input.json " +
-                                arguments,
-                            "output.txt");
+                            arguments);
     }
 
     std::string Output() const { return test::ReadFile(_scratch / "output.txt"); }
 
-    static json Dump(const std::string& file) { return json::parse(test::ReadFile(file)); }
-
-    // Pixels of a rectangle (y down) of a 1920 x 1080 screenshot that pass a test.
-    static int Count(const std::string& file, int x0, int y0, int x1, int y1,
-                     const std::function<bool(const unsigned char*)>& test)
-    {
-        int width = 0, height = 0, channels = 0;
-        std::unique_ptr<unsigned char, void (*)(void*)> shot(stbi_load(file.c_str(), &width, &height, &channels, 4),
-                                                             &stbi_image_free);
-        EXPECT_NE(shot, nullptr) << file;
-        if (!shot || width != 1920 || height != 1080)
-            return 0;
-        int count = 0;
-        for (int y = y0; y < y1; ++y)
-            for (int x = x0; x < x1; ++x)
-                count += test(shot.get() + (y * width + x) * 4) ? 1 : 0;
-        return count;
-    }
+    static json Dump(const std::string& file) { return e2e::ReadDump(file); }
 
     static json Component(const json& dump, const std::string& scene, const std::string& entity, const char* name)
     {
-        const json* s = FindScene(dump, scene);
-        return s ? FindEntity(*s, entity)["components"][name] : json();
+        return FindEntity(dump, scene, entity)["components"][name];
     }
 };
 } // namespace
@@ -164,15 +140,14 @@ TEST_F(FlowEndToEndTest, TheEndScreensShowTheirVerdictOverTheDark)
         const std::string shot = std::string(scene) + ".png";
         // Windowed, so the game draws on the whole 1920 x 1080 Xvfb screen.
         ASSERT_EQ(e2e::RunGame("--data " + _scratch.string() + " --windowed --seed 5 --fixed-dt 0.1 --frames 42" +
-                                   " --scene " + scene + " --screenshot 40:" + shot,
-                               "output.txt"),
+                               " --scene " + scene + " --screenshot 40:" + shot),
                   0)
             << Output();
         const bool won = std::string(scene) == "win_scene";
         // The title's band across the upper middle.
-        EXPECT_GT(Count(shot, 500, 330, 1420, 450, won ? pale : red), 8000);
-        EXPECT_LT(Count(shot, 500, 330, 1420, 450, won ? red : pale), 100);
-        EXPECT_EQ(Count(shot, 0, 0, 150, 150, bright), 0);
-        EXPECT_EQ(Count(shot, 1770, 930, 1920, 1080, bright), 0);
+        EXPECT_GT(e2e::CountPixels(shot, 500, 330, 1420, 450, won ? pale : red), 8000);
+        EXPECT_LT(e2e::CountPixels(shot, 500, 330, 1420, 450, won ? red : pale), 100);
+        EXPECT_EQ(e2e::CountPixels(shot, 0, 0, 150, 150, bright), 0);
+        EXPECT_EQ(e2e::CountPixels(shot, 1770, 930, 1920, 1080, bright), 0);
     }
 }

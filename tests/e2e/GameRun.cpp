@@ -1,6 +1,12 @@
 #include "e2e/GameRun.h"
 
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+#include <stb_image.h>
+
 #include <cstdlib>
+#include <memory>
 #include <sys/wait.h>
 
 namespace e2e
@@ -27,6 +33,19 @@ std::string Script(const std::vector<std::string>& steps)
     return script + "]";
 }
 
+std::string DumpFlags(const std::vector<int>& frames, const std::string& prefix)
+{
+    std::string flags;
+    for (const int f : frames)
+        flags += " --dump " + std::to_string(f) + ":" + prefix + std::to_string(f) + ".json";
+    return flags;
+}
+
+nlohmann::json ReadDump(const std::filesystem::path& file)
+{
+    return nlohmann::json::parse(test::ReadFile(file), nullptr, false);
+}
+
 std::vector<std::string> SceneNames(const nlohmann::json& dump)
 {
     std::vector<std::string> names;
@@ -43,12 +62,43 @@ const nlohmann::json* FindScene(const nlohmann::json& dump, const std::string& n
     return nullptr;
 }
 
+bool HasScene(const nlohmann::json& dump, const std::string& name)
+{
+    return FindScene(dump, name) != nullptr;
+}
+
 nlohmann::json FindEntity(const nlohmann::json& scene, const std::string& name)
 {
     for (const nlohmann::json& e : scene.at("entities"))
         if (e.value("name", "") == name)
             return e;
     return {};
+}
+
+nlohmann::json FindEntity(const nlohmann::json& dump, const std::string& scene, const std::string& name)
+{
+    const nlohmann::json* s = FindScene(dump, scene);
+    return s ? FindEntity(*s, name) : nlohmann::json();
+}
+
+int CountPixels(const std::filesystem::path& file, int x0, int y0, int x1, int y1,
+                const std::function<bool(const unsigned char*)>& test)
+{
+    int width = 0, height = 0, channels = 0;
+    std::unique_ptr<unsigned char, void (*)(void*)> shot(stbi_load(file.c_str(), &width, &height, &channels, 4),
+                                                         &stbi_image_free);
+    EXPECT_NE(shot, nullptr) << file;
+    if (!shot)
+        return 0;
+    EXPECT_EQ(width, 1920) << file;
+    EXPECT_EQ(height, 1080) << file;
+    if (width != 1920 || height != 1080)
+        return 0;
+    int count = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x)
+            count += test(shot.get() + (y * width + x) * 4) ? 1 : 0;
+    return count;
 }
 
 int RunGame(const std::string& arguments, const std::string& output, int* signal)

@@ -1,10 +1,9 @@
 #include "TestSupport.h"
+#include "e2e/GameRun.h"
 
 #include <nlohmann/json.hpp>
 
-#include <cstdlib>
 #include <string>
-#include <sys/wait.h>
 
 using nlohmann::json;
 
@@ -22,24 +21,15 @@ protected:
     json Play(const std::string& script, int frames)
     {
         test::WriteFile("input.json", script);
-        const std::string command = std::string(GLOAMER_GAME_BINARY) + " --data " + _scratch.string() +
-                                    " --headless --fixed-dt 0.016666668 --seed 3 --scene level1 --input input.json" +
-                                    " --frames " + std::to_string(frames + 1) + " --dump " + std::to_string(frames) +
-                                    ":dump.json >output.txt 2>&1";
-        const int status = std::system(command.c_str());
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << test::ReadFile("output.txt");
-        return json::parse(test::ReadFile("dump.json"), nullptr, false);
+        EXPECT_EQ(e2e::RunGame("--data " + _scratch.string() +
+                               " --headless --fixed-dt 0.016666668 --seed 3 --scene level1 --input input.json" +
+                               " --frames " + std::to_string(frames + 1) + e2e::DumpFlags({frames})),
+                  0)
+            << test::ReadFile("output.txt");
+        return e2e::ReadDump("dump" + std::to_string(frames) + ".json");
     }
 
-    static json Find(const json& dump, const std::string& name)
-    {
-        for (const json& scene : dump.value("scenes", json::array()))
-            if (scene.value("name", "") == "level1")
-                for (const json& entity : scene.value("entities", json::array()))
-                    if (entity.value("name", "") == name)
-                        return entity;
-        return json();
-    }
+    static json Find(const json& dump, const std::string& name) { return e2e::FindEntity(dump, "level1", name); }
 
     static int Collected(const json& dump)
     {

@@ -1,11 +1,11 @@
 #include "TestSupport.h"
+#include "e2e/GameRun.h"
 
 #include <nlohmann/json.hpp>
 
 #include <cmath>
-#include <cstdlib>
 #include <string>
-#include <sys/wait.h>
+#include <vector>
 
 using nlohmann::json;
 
@@ -45,29 +45,21 @@ protected:
     std::vector<json> Play(const std::string& script, int frames)
     {
         test::WriteFile("input.json", script);
-        std::string command = std::string(GLOAMER_GAME_BINARY) + " --data " + _scratch.string() +
-                              " --headless --fixed-dt 0.016666668 --seed 5 --scene level1 --input input.json" +
-                              " --frames " + std::to_string(frames + 1);
+        std::vector<int> at;
         for (int f = kEvery; f <= frames; f += kEvery)
-            command += " --dump " + std::to_string(f) + ":dump" + std::to_string(f) + ".json";
-        command += " >output.txt 2>&1";
-        const int status = std::system(command.c_str());
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << test::ReadFile("output.txt");
+            at.push_back(f);
+        EXPECT_EQ(e2e::RunGame("--data " + _scratch.string() +
+                               " --headless --fixed-dt 0.016666668 --seed 5 --scene level1 --input input.json" +
+                               " --frames " + std::to_string(frames + 1) + e2e::DumpFlags(at)),
+                  0)
+            << test::ReadFile("output.txt");
         std::vector<json> dumps;
-        for (int f = kEvery; f <= frames; f += kEvery)
-            dumps.push_back(json::parse(test::ReadFile("dump" + std::to_string(f) + ".json"), nullptr, false));
+        for (const int f : at)
+            dumps.push_back(e2e::ReadDump("dump" + std::to_string(f) + ".json"));
         return dumps;
     }
 
-    static json Find(const json& dump, const std::string& name)
-    {
-        for (const json& scene : dump.value("scenes", json::array()))
-            if (scene.value("name", "") == "level1")
-                for (const json& entity : scene.value("entities", json::array()))
-                    if (entity.value("name", "") == name)
-                        return entity;
-        return json();
-    }
+    static json Find(const json& dump, const std::string& name) { return e2e::FindEntity(dump, "level1", name); }
 };
 
 TEST_F(MonsterEndToEndTest, TakingAnObjectCallsTheMonsterWhichReachesAndHoldsAPlayerStandingStill)

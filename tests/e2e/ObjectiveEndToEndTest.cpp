@@ -1,22 +1,11 @@
 #include "TestSupport.h"
+#include "e2e/GameRun.h"
 
 #include <gmock/gmock.h>
 #include <nlohmann/json.hpp>
 
-#include <cstdlib>
-#include <sys/wait.h>
-
+using e2e::RunGame;
 using ::testing::HasSubstr;
-
-namespace
-{
-int RunGame(const std::string& arguments)
-{
-    const std::string command = std::string(GLOAMER_GAME_BINARY) + " " + arguments + " >output.txt 2>&1";
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-} // namespace
 
 using ObjectiveEndToEndTest = test::ScratchTest;
 

@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "e2e/GameRun.h"
 
 #include <nlohmann/json.hpp>
 
@@ -10,7 +11,6 @@
 #include <map>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 using nlohmann::json;
@@ -93,15 +93,12 @@ protected:
     std::map<int, std::string> Play(const Script& script, int run, int frames, const std::vector<int>& at)
     {
         test::WriteFile("input.json", script.text);
-        std::string command = std::string(GLOAMER_GAME_BINARY) + " --data " + _scratch.string() +
-                              " --headless --fixed-dt 0.016666668 --seed 7 --scene level1 --input input.json" +
-                              " --frames " + std::to_string(frames + 1);
         const std::string prefix = "run" + std::to_string(run) + "_";
-        for (int f : at)
-            command += " --dump " + std::to_string(f) + ":" + prefix + std::to_string(f) + ".json";
-        command += " >output.txt 2>&1";
-        const int status = std::system(command.c_str());
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << test::ReadFile("output.txt");
+        EXPECT_EQ(e2e::RunGame("--data " + _scratch.string() +
+                               " --headless --fixed-dt 0.016666668 --seed 7 --scene level1 --input input.json" +
+                               " --frames " + std::to_string(frames + 1) + e2e::DumpFlags(at, prefix)),
+                  0)
+            << test::ReadFile("output.txt");
         std::map<int, std::string> dumps;
         for (int f : at)
             dumps[f] = test::ReadFile(prefix + std::to_string(f) + ".json");
@@ -124,28 +121,7 @@ protected:
         return parsed;
     }
 
-    static std::vector<std::string> Scenes(const json& dump)
-    {
-        std::vector<std::string> names;
-        for (const json& scene : dump.value("scenes", json::array()))
-            names.push_back(scene.value("name", ""));
-        return names;
-    }
-
-    static bool Has(const std::vector<std::string>& names, const std::string& name)
-    {
-        return std::find(names.begin(), names.end(), name) != names.end();
-    }
-
-    static json Find(const json& dump, const std::string& name)
-    {
-        for (const json& scene : dump.value("scenes", json::array()))
-            if (scene.value("name", "") == "level1")
-                for (const json& entity : scene.value("entities", json::array()))
-                    if (entity.value("name", "") == name)
-                        return entity;
-        return json();
-    }
+    static json Find(const json& dump, const std::string& name) { return e2e::FindEntity(dump, "level1", name); }
 
     static int Collected(const json& dump)
     {
@@ -194,10 +170,10 @@ TEST_F(PlaythroughEndToEndTest, TheWinningScriptCollectsEverythingFlashesTheMons
     EXPECT_EQ(State(Find(running, "monster"), "behaviormonster"), kMonsterFrenzy);
     EXPECT_EQ(Find(running, "aperture")["components"]["behavioraperture"]["ready"], true);
 
-    const std::vector<std::string> end = Scenes(dumps.at(script.last));
-    EXPECT_TRUE(Has(end, "win_scene")) << dumps.at(script.last).dump().substr(0, 300);
-    EXPECT_FALSE(Has(end, "level1"));
-    EXPECT_FALSE(Has(end, "lose_scene"));
+    const json& end = dumps.at(script.last);
+    EXPECT_TRUE(e2e::HasScene(end, "win_scene")) << end.dump().substr(0, 300);
+    EXPECT_FALSE(e2e::HasScene(end, "level1"));
+    EXPECT_FALSE(e2e::HasScene(end, "lose_scene"));
 
     // Any change to what the game simulates changes this hash; update it on purpose.
     const std::string actual = Hex(Fnv1a(_firstRun.at(goldenFrame)));
@@ -235,14 +211,14 @@ TEST_F(PlaythroughEndToEndTest, TheLosingScriptIsCaughtDoesNotStruggleAndLoses)
     {
         if (held < 0 && State(Find(dump, "player"), "behaviorplayer") == kPlayerHeld)
             held = frame;
-        if (gone < 0 && !Has(Scenes(dump), "level1"))
+        if (gone < 0 && !e2e::HasScene(dump, "level1"))
             gone = frame;
     }
     ASSERT_GT(held, 0) << "the monster never caught the player";
     EXPECT_GT(gone, held) << "the level ends after the player is held";
 
-    const std::vector<std::string> end = Scenes(dumps.at(script.last));
-    EXPECT_TRUE(Has(end, "lose_scene")) << dumps.at(script.last).dump().substr(0, 300);
-    EXPECT_FALSE(Has(end, "level1"));
-    EXPECT_FALSE(Has(end, "win_scene"));
+    const json& end = dumps.at(script.last);
+    EXPECT_TRUE(e2e::HasScene(end, "lose_scene")) << end.dump().substr(0, 300);
+    EXPECT_FALSE(e2e::HasScene(end, "level1"));
+    EXPECT_FALSE(e2e::HasScene(end, "win_scene"));
 }

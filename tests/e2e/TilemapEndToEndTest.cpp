@@ -1,27 +1,20 @@
 #include "TestSupport.h"
+#include "e2e/GameRun.h"
 
 #include <glm/vec3.hpp>
 #include <gmock/gmock.h>
 #include <nlohmann/json.hpp>
 #include <stb_image.h>
 
-#include <cstdlib>
 #include <memory>
-#include <sys/wait.h>
 
+using e2e::RunGame;
 using json = nlohmann::json;
 using ::testing::HasSubstr;
 using ::testing::Not;
 
 namespace
 {
-int RunGame(const std::string& arguments)
-{
-    const std::string command = std::string(GLOAMER_GAME_BINARY) + " " + arguments + " >output.txt 2>&1";
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 class TilemapEndToEndTest : public test::ScratchTest
 {
 protected:
