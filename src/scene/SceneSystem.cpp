@@ -46,6 +46,8 @@ bool SceneSystem::CanLoadLevel(const std::string& name) const
 {
     // Leaving a running game for a level that cannot load would strand the player on an
     // empty screen with no way out, so the scenes they are in stay.
+    if (IsSandboxScene(name))
+        return true;
     Stream stream(name, LevelFile);
     const std::string staying = _scenes.back()->GetName();
     if (!stream.IsOpen())

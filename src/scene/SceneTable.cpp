@@ -20,12 +20,23 @@ constexpr TableEntry kTable[] = {
     {"Maple", &Make<MapleScene>}, {"Spruce", &Make<SpruceScene>}, {"Game", &Make<GameScene>},
     {"Larch", &Make<LarchScene>},
 };
+
+const TableEntry* Find(const std::string& requested)
+{
+    for (const TableEntry& entry : kTable)
+        if (requested == entry.requested)
+            return &entry;
+    return nullptr;
+}
 } // namespace
 
 std::unique_ptr<Scene> CreateScene(const std::string& requested)
 {
-    for (const TableEntry& entry : kTable)
-        if (requested == entry.requested)
-            return entry.create();
-    return std::make_unique<Scene>(requested);
+    const TableEntry* entry = Find(requested);
+    return entry ? entry->create() : std::make_unique<Scene>(requested);
+}
+
+bool IsSandboxScene(const std::string& requested)
+{
+    return Find(requested) != nullptr;
 }

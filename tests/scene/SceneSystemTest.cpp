@@ -164,6 +164,11 @@ TEST_F(SceneSystemTest, OnlyAFramesLastRequestIsBuiltAndItsFirstSubSceneBecomesC
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "Scene cellar Init"), 1) << "the overridden request is skipped";
     EXPECT_TRUE(test::InOrder(lines, {"Scene 'hud_icons' Exit", "Scene 'hub' Exit", "Scene 'hud_icons' Unload",
                                       "Scene 'hub' Unload", "Scene level2 Init"}));
+
+    // A sandbox scene is made by code, not read from a level of the requested name.
+    Scenes().ChangeScene("Larch", false);
+    Scenes().Update(kDt);
+    EXPECT_EQ(SceneNames(), (std::vector<std::string>{"Larch Scene"}));
 }
 
 TEST_F(SceneSystemTest, ASceneThatFlagsItselfIsEndedAfterEveryoneUpdated)
