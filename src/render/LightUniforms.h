@@ -5,8 +5,8 @@
 struct SceneLights;
 
 // The light and flashlight arrays reach the light map's program (see LightMap) through
-// two uniform blocks, uploaded once per frame however many programs and sprites draw. Layout (std140), which the lit
-// pixel shader repeats:
+// two uniform blocks, uploaded once per frame however many programs and sprites draw.
+// Layout (std140), which the light map's shaders repeat:
 //   LightBlock: vec4 lightPosRadius[64] (x, y, radius, factor), lightColors[64],
 //               lightCones[64], lightShape[64] (falloff, inner radius, inner falloff, 0)
 //   FlashlightBlock: vec4 flashCone[4] (edge A, edge B), flashShape[4] (radius, factor,
