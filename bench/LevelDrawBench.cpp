@@ -3,19 +3,14 @@
 
 #include "Game.h"
 #include "audio/SoundSystem.h"
-#include "behaviors/items/ObjectiveSystem.h"
 #include "core/MainLoop.h"
 #include "core/MessageSystem.h"
 #include "core/WindowSystem.h"
-#include "debug/CheatSystem.h"
-#include "debug/DebugSystem.h"
 #include "input/InputSystem.h"
 #include "render/LightMap.h"
 #include "render/RenderGlobals.h"
-#include "render/ShaderSystem.h"
 #include "render/SpriteBatch.h"
 #include "scene/SceneSystem.h"
-#include "ui/OptionSystem.h"
 
 #include <GLFW/glfw3.h>
 #include <benchmark/benchmark.h>
@@ -61,18 +56,7 @@ void BM_Level1Draw(benchmark::State& state)
     Game::Wire();
     SoundSystem::Instance().SetHeadless(true);
     SceneSystem::Instance().ChangeScene("level1", false);
-    const std::vector<System*> systems = {
-        &window,
-        &ShaderSystem::Instance(),
-        &SoundSystem::Instance(),
-        &SceneSystem::Instance(),
-        &OptionSystem::Instance(),
-        &DebugSystem::Instance(),
-        &CheatSystem::Instance(),
-        &ObjectiveSystem::Instance(),
-        &InputSystem::Instance(),
-        &MessageSystem::Instance(),
-    };
+    const std::vector<System*> systems = Game::Systems();
     std::vector<System*> started;
     for (System* system : systems)
     {

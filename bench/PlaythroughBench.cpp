@@ -3,16 +3,11 @@
 
 #include "Game.h"
 #include "audio/SoundSystem.h"
-#include "behaviors/items/ObjectiveSystem.h"
 #include "core/MessageSystem.h"
 #include "core/Trace.h"
 #include "core/WindowSystem.h"
-#include "debug/CheatSystem.h"
-#include "debug/DebugSystem.h"
 #include "input/InputSystem.h"
-#include "render/ShaderSystem.h"
 #include "scene/SceneSystem.h"
-#include "ui/OptionSystem.h"
 
 #include <benchmark/benchmark.h>
 #include <nlohmann/json.hpp>
@@ -77,11 +72,7 @@ void BM_WinningPlaythrough(benchmark::State& state)
     SoundSystem::Instance().SetHeadless(true);
     SceneSystem& scenes = SceneSystem::Instance();
     scenes.ChangeScene("level1", false);
-    const std::vector<System*> systems = {
-        &WindowSystem::Instance(), &ShaderSystem::Instance(),  &SoundSystem::Instance(), &SceneSystem::Instance(),
-        &OptionSystem::Instance(), &DebugSystem::Instance(),   &CheatSystem::Instance(), &ObjectiveSystem::Instance(),
-        &InputSystem::Instance(),  &MessageSystem::Instance(),
-    };
+    const std::vector<System*> systems = Game::Systems();
 
     Trace::Open();
     std::size_t initialised = 0;

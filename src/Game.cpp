@@ -7,6 +7,7 @@
 #include "behaviors/monster/BehaviorMonster.h"
 #include "core/AtomicFile.h"
 #include "core/Cheats.h"
+#include "core/MessageSystem.h"
 #include "core/WindowSystem.h"
 #include "data/BeneathDraw.h"
 #include "data/Stream.h"
@@ -18,6 +19,7 @@
 #include "render/ParticleEmitter.h"
 #include "render/RenderState.h"
 #include "render/ScreenCamera.h"
+#include "render/ShaderSystem.h"
 #include "scene/Scene.h"
 #include "scene/SceneEndHook.h"
 #include "scene/SceneSystem.h"
@@ -110,6 +112,15 @@ void Wire(bool followFocus)
     Cheats::SetQuery([](std::string_view name) { return CheatSystem::Instance().IsTriggered(name); });
     Hud::Install(&BehaviorHudController::Operations());
     GameplayOptionLinks::SetFlashingDisabledQuery([] { return OptionSystem::Gameplay().disableFlashing; });
+}
+
+std::vector<System*> Systems()
+{
+    return {
+        &WindowSystem::Instance(), &ShaderSystem::Instance(),  &SoundSystem::Instance(), &SceneSystem::Instance(),
+        &OptionSystem::Instance(), &DebugSystem::Instance(),   &CheatSystem::Instance(), &ObjectiveSystem::Instance(),
+        &InputSystem::Instance(),  &MessageSystem::Instance(),
+    };
 }
 
 void OnFocusChanged(bool focused)

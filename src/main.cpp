@@ -1,17 +1,11 @@
 #include "Game.h"
 #include "audio/SoundSystem.h"
-#include "behaviors/items/ObjectiveSystem.h"
 #include "core/LaunchOptions.h"
 #include "core/MainLoop.h"
-#include "core/MessageSystem.h"
 #include "core/WindowSystem.h"
-#include "debug/CheatSystem.h"
-#include "debug/DebugSystem.h"
 #include "input/InputSystem.h"
-#include "render/ShaderSystem.h"
 #include "scene/SceneDump.h"
 #include "scene/SceneSystem.h"
-#include "ui/OptionSystem.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -101,11 +95,7 @@ int main(int argc, char** argv)
     if (!options.scene.empty())
         SceneSystem::Instance().ChangeScene(options.scene, false);
 
-    const std::vector<System*> systems = {
-        &WindowSystem::Instance(), &ShaderSystem::Instance(),  &SoundSystem::Instance(), &SceneSystem::Instance(),
-        &OptionSystem::Instance(), &DebugSystem::Instance(),   &CheatSystem::Instance(), &ObjectiveSystem::Instance(),
-        &InputSystem::Instance(),  &MessageSystem::Instance(),
-    };
+    const std::vector<System*> systems = Game::Systems();
 
     Engine::LoopOptions loop;
     loop.frames = options.frames;
